@@ -1,0 +1,32 @@
+# Set-up and everyday commands; see README.md.
+BUILD   ?= build
+ASAN    ?= build-asan
+JOBS    ?= 2
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: deps build demo test test-asan bench clean
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	scripts/demo $(BUILD)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The engine and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON -DTARN_ENGINE_ONLY=ON
+	cmake --build $(ASAN) -j $(JOBS)
+	cd $(ASAN) && ctest --output-on-failure -j $(JOBS) -L engine
+
+bench: build
+	bench/run $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN)

@@ -1,0 +1,159 @@
+// tarn: the command-line assembler, for scripts, build systems and editors.
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "Tarn.h"
+
+namespace {
+
+const char Usage[] =
+    "usage: tarn [options] SOURCE\n"
+    "Assembles SOURCE and writes its listing, object and error files beside it\n"
+    "(base name with .LST, .HEX and .ERR).\n"
+    "\n"
+    "  -l FILE         write the listing to FILE\n"
+    "  -o FILE         write the object file to FILE\n"
+    "  -e FILE         write the error file to FILE\n"
+    "  --no-listing    write no listing\n"
+    "  --no-object     write no object file\n"
+    "  --no-errors     write no error file (error lines go to standard output)\n"
+    "  -I DIR          look for CPU tables and included files also in DIR\n"
+    "  -q              no progress line and no summary\n"
+    "  --help          show this help\n"
+    "  --version       show the version\n"
+    "\n"
+    "Errors are also printed on standard error as FILE:LINE:COLUMN: error N: TEXT.\n"
+    "Exit status: 0 without errors, 1 with errors, 2 for a usage error.\n";
+
+// The output names derived from the source: same directory, base name
+// without its extension, upper-case extensions.
+std::string Beside(const std::string& source, const char* extension) {
+  size_t slash = source.find_last_of('/');
+  size_t dot = source.find_last_of('.');
+  std::string base = (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ? source.substr(0, dot)
+                                                                                               : source;
+  return base + extension;
+}
+
+struct TProgressLine {
+  bool Live = false;
+  std::string Fields[8];
+  std::chrono::steady_clock::time_point LastPaint{};
+  bool Painted = false;
+
+  void Update(const char* text, int field) {
+    if (field < FieldPass || field > FieldChecksum) return;
+    Fields[field - FieldPass] = text;
+    if (!Live) return;
+    auto now = std::chrono::steady_clock::now();
+    if (Painted && now - LastPaint < std::chrono::milliseconds(100) && field != FieldPass) return;
+    LastPaint = now;
+    Painted = true;
+    std::string file = Fields[FieldCurrentFile - FieldPass];
+    size_t slash = file.find_last_of('/');
+    if (slash != std::string::npos) file = file.substr(slash + 1);
+    std::fprintf(stderr, "\rpass %s  %s  lines %s  errors %s\033[K", Trim(Fields[0]).c_str(), file.c_str(),
+                 Trim(Fields[FieldTotalLines - FieldPass]).c_str(), Trim(Fields[FieldTotalErrors - FieldPass]).c_str());
+    std::fflush(stderr);
+  }
+  void Clear() {
+    if (Live && Painted) std::fputs("\r\033[K", stderr);
+  }
+  static std::string Trim(const std::string& s) {
+    size_t a = s.find_first_not_of(' ');
+    return a == std::string::npos ? std::string() : s.substr(a);
+  }
+};
+
+int UsageError(const char* text) {
+  std::fprintf(stderr, "tarn: %s\n%s", text, "Try 'tarn --help'.\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string source, listing, object, errors;
+  bool listingSet = false, objectSet = false, errorsSet = false, quiet = false;
+  std::vector<std::string> includes;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto value = [&](std::string& target, bool& set) {
+      if (i + 1 >= argc) return false;
+      target = argv[++i];
+      set = true;
+      return !target.empty();
+    };
+    if (a == "--help" || a == "-h") {
+      std::fputs(Usage, stdout);
+      return 0;
+    } else if (a == "--version") {
+      std::printf("tarn %s\n", TARN_VERSION);
+      return 0;
+    } else if (a == "-l") {
+      if (!value(listing, listingSet)) return UsageError("-l needs a file name");
+    } else if (a == "-o") {
+      if (!value(object, objectSet)) return UsageError("-o needs a file name");
+    } else if (a == "-e") {
+      if (!value(errors, errorsSet)) return UsageError("-e needs a file name");
+    } else if (a == "-I") {
+      if (i + 1 >= argc || !*argv[i + 1]) return UsageError("-I needs a directory");
+      includes.push_back(argv[++i]);
+    } else if (a.size() > 2 && a.compare(0, 2, "-I") == 0) {
+      includes.push_back(a.substr(2));
+    } else if (a == "--no-listing") {
+      listing.clear(); listingSet = true;
+    } else if (a == "--no-object") {
+      object.clear(); objectSet = true;
+    } else if (a == "--no-errors") {
+      errors.clear(); errorsSet = true;
+    } else if (a == "-q" || a == "--quiet") {
+      quiet = true;
+    } else if (a == "--") {
+      if (i + 1 < argc && source.empty()) source = argv[++i];
+      if (i + 1 < argc) return UsageError("only one source file can be assembled");
+    } else if (!a.empty() && a[0] == '-') {
+      return UsageError(("unknown option " + a).c_str());
+    } else if (!source.empty()) {
+      return UsageError("only one source file can be assembled");
+    } else {
+      source = a;
+    }
+  }
+  if (source.empty()) return UsageError("no source file given");
+  if (!listingSet) listing = Beside(source, ".LST");
+  if (!objectSet) object = Beside(source, ".HEX");
+  if (!errorsSet) errors = Beside(source, ".ERR");
+
+  TProgressLine progress;
+  progress.Live = !quiet && isatty(STDERR_FILENO);
+  std::vector<TDiagnostic> lastPass;
+  int passes = 0;
+  uint32_t lines = 0, checksum = 0;
+  uint16_t count;
+  {
+    TTarn tarn;
+    tarn.SearchPaths = includes;
+    tarn.ShowProgressFn = [&](const char* text, int field) { progress.Update(text, field); };
+    tarn.OnError = [&](const TDiagnostic& d) {
+      if (d.Number == 0) lastPass.clear();
+      else lastPass.push_back(d);
+    };
+    count = tarn.Assemble(source, listing, object, errors);
+    passes = tarn.PassesRun();
+    lines = tarn.TotalLinesOfLastPass();
+    checksum = tarn.Checksum();
+  }
+  progress.Clear();
+  std::fflush(stdout);
+  for (const TDiagnostic& d : lastPass) std::fprintf(stderr, "%s\n", FormatEditorLine(d).c_str());
+  if (!quiet) {
+    std::fprintf(stderr, "tarn: %d pass%s, %lu lines, %u error%s, checksum %lu\n", passes, passes == 1 ? "" : "es",
+                 (unsigned long)lines, unsigned(count), count == 1 ? "" : "s", (unsigned long)checksum);
+  }
+  return count == 0 ? 0 : 1;
+}

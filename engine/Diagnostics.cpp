@@ -1,0 +1,134 @@
+#include "Diagnostics.h"
+
+#include <cstdio>
+
+#include "Tarn.h"
+
+namespace {
+const char* const Messages[MessageCount] = {
+    "Not an Error",
+    "Source file did not open",
+    "Disk or directory full",
+    "Too many include files",
+    "Too many conditional blocks",
+    "No source file specified",
+    "Illegal CPU table format",
+    "Hex file did not open",
+    "List file did not open",
+    "Insufficient memory while loading table",
+    "Insufficient memory while loading symbol",
+    "Insufficient memory while loading macro",
+    "Interrupted by user",
+    "", "", "", "", "", "", "", "", "", "", "", "", "",
+    "Missing operand",
+    "Illegal line number",
+    "A \"Character string\" is required",
+    "Missing or illegal label",
+    "Illegal hexadecimal format",
+    "Unexpected characters at end of line",
+    "Phase error, value of label changes",
+    "Instruction not found",
+    "File control must be ON or OFF",
+    "Symbol not found",
+    "Operand not in specified range",
+    "Instruction starts with invalid character",
+    "Violation of conditional block (IF-ELSE-ENDI)",
+    "Decreasing Program Counter In 'HEX' File",
+    "Undefined label",
+    "Missing \" at end of character string",
+    "Missing right script bracket }",
+    "Digit is not valid for declared base",
+    "Unexpected second value",
+    "Undefined operator",
+    "Unexpected right script bracket }",
+    "Unexpected end of line",
+    "Shift must be less than 32",
+    "Unexpected binary operator",
+    "Unexpected unary operator",
+    "String exceeds 4 characters",
+    "Unexpected expression separator",
+    "Division by zero attempted",
+    "Assembler Trap!  Undefined unary operator",
+    "Assembler Trap!  Undefined binary operator",
+};
+}  // namespace
+
+const char* MessageText(int number) {
+  return number >= 0 && number < MessageCount ? Messages[number] : "";
+}
+
+std::string FormatErrorLine(const TDiagnostic& d) {
+  char head[64];
+  std::snprintf(head, sizeof head, "(%lu,%u): Error %u - ", (unsigned long)d.Line, unsigned(d.Column),
+                unsigned(d.Number));
+  return d.FullPath + head + MessageText(d.Number) + "\n";
+}
+
+std::string FormatEditorLine(const TDiagnostic& d) {
+  char head[64];
+  std::snprintf(head, sizeof head, ":%lu:%u: error %u: ", (unsigned long)d.Line, unsigned(d.Column),
+                unsigned(d.Number));
+  return d.Name + head + MessageText(d.Number);
+}
+
+// ---- error recording on the engine state
+
+void TTarn::LineError(int number, const char* position) {
+  if (LineFlags & 6) return;
+  if (number == 32) PhaseFlag = On;
+  if (number >= 40) ExpressionError = On;
+  if (LineErrorNumber == 0) {
+    LineErrorNumber = int16_t(number);
+    long column = position ? long(position - NormalizedLine) + 1 : 1;
+    if (column < 1) column = 1;
+    ErrorColumn = uint16_t(column);
+  }
+}
+
+void TTarn::KeepBestError() {
+  if (ErrorColumn > BestColumn) {
+    BestError = LineErrorNumber;
+    BestColumn = ErrorColumn;
+  }
+  LineErrorNumber = 0;
+  Mismatch = 0;
+  ExpressionError = 0;
+}
+
+void TTarn::FatalError(int number) {
+  EndOfPass = On;
+  Continue = Off;
+  ErrorColumn = 1;
+  LineErrorNumber = int16_t(number);
+  if (AfterPasses) {
+    // No line is processed any more: the error still counts and reaches the
+    // error file (while it is open) and the caller, never a silent success.
+    ReportError();
+    LineErrorNumber = 0;
+    return;
+  }
+  if (Pass < 2 && !InListLine) ListLine();
+}
+
+void TTarn::ReportError() {
+  ++TotalErrors;
+  TSourceFile& file = Current();
+  ++file.ErrorCount;
+  TDiagnostic d;
+  d.FullPath = file.FullPath;
+  d.Name = file.Name;
+  d.Line = AfterPasses ? 0 : file.LineCount;
+  d.Column = ErrorColumn;
+  d.Number = LineErrorNumber;
+  std::string text = FormatErrorLine(d);
+  if (ErrorStream) {
+    if (!ErrorStreamIsFile) {
+      char column[40];
+      int n = BuildAddressColumn(column);
+      std::fwrite(column, 1, size_t(n), ErrorStream);
+      std::fputs(RawLine, ErrorStream);
+    }
+    std::fwrite(text.data(), 1, text.size(), ErrorStream);
+  }
+  if (OnError) OnError(d);
+}

@@ -1,0 +1,257 @@
+// The built-in directives: dispatch and the handlers of data, origin, symbols,
+// storage, fill, alignment, word length, object format, listing and includes.
+#include <cstring>
+#include <strings.h>
+
+#include "FloatFormat.h"
+#include "Macros.h"
+#include "Tarn.h"
+
+namespace {
+enum TDirective {
+  dALGN, dCPU, dDFB, dDWL, dDWM, dDFL, dDLL, dALIAS, dEND, dDFS, dEQU, dFILL, dHEX, dHOF, dINCL, dLIST,
+  dORG, dPAGE, dTITL, dWDLN, dSETL, dIF, dELSE, dENDI, dMACRO, dENDM, dDFF, dDFDF, dDFLDF, dCASE, dRPTXT, dTAB
+};
+
+struct TFormatName { const char* Name; TObjectFormat Format; };
+const TFormatName FormatNames[] = {
+    {"BIN8", TObjectFormat::Bin8},   {"INT8", TObjectFormat::Int8},   {"INHX8M", TObjectFormat::Inhx8m},
+    {"MOT8", TObjectFormat::Mot8},   {"BIN16", TObjectFormat::Bin16}, {"INT16", TObjectFormat::Int16},
+    {"MOT16", TObjectFormat::Mot16}, {"BIN32", TObjectFormat::Bin32}, {"MOT32", TObjectFormat::Mot32},
+};
+}  // namespace
+
+// Reads the operand as a character string (the token's text). When keepBest is
+// set, error 28 replaces whatever reading the operand raised.
+bool TTarn::ReadStringOperand(bool keepBest, const char* position) {
+  NextToken(Line);
+  if (TokenIs(0x20000)) return true;
+  if (keepBest) KeepBestError();
+  LineError(28, position ? position : TokenStart);
+  return false;
+}
+
+// 1 for "ON", 0 for "OFF" (any case), -1 (error 34) for other text, -2 (error 28) for no string.
+int TTarn::ReadOnOff() {
+  if (!ReadStringOperand(true)) return -2;
+  if (strcasecmp(Token->Name, "ON") == 0) return 1;
+  if (strcasecmp(Token->Name, "OFF") == 0) return 0;
+  LineError(34, TokenStart);
+  return -1;
+}
+
+void TTarn::DataList(int directive) {
+  DefineLabel();
+  StringLength = 0;
+  int before = ByteCount;
+  for (;;) {
+    NextToken(Line);
+    if (TokenIs(0x50000)) break;
+    int32_t v = 0;
+    if (!TokenIs(0x40000)) {
+      if (directive == dDFB && TokenIs(0x20000)) {
+        for (int i = 0; i < StringLength && i < LineSize; ++i) AppendCode(uint8_t(Token->Name[i]));
+        NextToken(Line);  // the comma after a string may be left out
+        if (!TokenIs(0x40000)) TokenPushback = On;
+        continue;
+      }
+      TokenPushback = On;
+      v = Evaluate(Line);
+    }
+    uint32_t x = uint32_t(v);
+    switch (directive) {
+      case dDFB:
+        if (LineErrorNumber == 0 && (v < -128 || v > 255)) LineError(36, TokenStart - 1);
+        AppendCode(uint8_t(x));
+        break;
+      case dDWL: case dDWM:
+        if (LineErrorNumber == 0 && (v < -32768 || v > 65535)) LineError(36, TokenStart - 1);
+        if (directive == dDWL) { AppendCode(uint8_t(x)); AppendCode(uint8_t(x >> 8)); }
+        else { AppendCode(uint8_t(x >> 8)); AppendCode(uint8_t(x)); }
+        break;
+      default:
+        if (StringLength > 4) LineError(51, TokenStart);
+        for (int i = 0; i < 4; ++i) {
+          int shift = directive == dDFL ? 24 - 8 * i : 8 * i;
+          AppendCode(uint8_t(x >> shift));
+        }
+        break;
+    }
+  }
+  if (ByteCount == before) LineError(26, TokenStart - 1);
+}
+
+void TTarn::FloatList(int directive) {
+  DefineLabel();
+  TFloatKind kind = directive == dDFF ? TFloatKind::Single : directive == dDFDF ? TFloatKind::Double
+                                                                                 : TFloatKind::Extended;
+  for (;;) {
+    uint8_t bytes[10];
+    Line.Cur = const_cast<char*>(ReadDecimalFloat(Line.Cur, kind, bytes));
+    for (int i = 0; i < int(kind); ++i) AppendCode(bytes[i]);
+    NextToken(Line);
+    if (TokenIs(0x50000)) break;
+  }
+}
+
+void TTarn::Dispatch() {
+  switch (FoundSymbol->Value) {
+    case dALGN: case dWDLN: case dTAB: {
+      DefineLabel();
+      int32_t v = Evaluate(Line);
+      if (LineErrorNumber) break;
+      int lo = FoundSymbol->Value == dTAB ? 2 : 1, hi = FoundSymbol->Value == dTAB ? 40 : 16;
+      if (v < lo || v > hi) { LineError(36, TokenStart - 1); break; }
+      if (FoundSymbol->Value == dALGN) Alignment = int16_t(v);
+      else if (FoundSymbol->Value == dWDLN) WordLength = int16_t(v);
+      else TabWidth = int16_t(v);
+      break;
+    }
+    case dCPU: LoadCpuTable(); break;
+    case dDFB: case dDWL: case dDWM: case dDFL: case dDLL: DataList(FoundSymbol->Value); break;
+    case dDFF: case dDFDF: case dDFLDF: FloatList(FoundSymbol->Value); break;
+    case dALIAS: {
+      if (CaseFlag == Off) for (char* p = Line.Cur; *p && *p != '\n'; ++p) *p = ToUpper(*p);
+      if (!ReadStringOperand(false, nullptr)) break;
+      if (Label[0] == '\0') { LineError(29, NormalizedLine); break; }
+      TSymbol* d = LookupSymbol(Token->Name, ClassDirective);
+      if (!d) { LineError(33, TokenStart - 1); break; }
+      // An alias met again in a later pass is already there.
+      if (!LookupSymbol(Label, ClassDirective)) AddSymbol(Label, d->Type, d->Value);
+      break;
+    }
+    case dEND: {
+      DefineLabel();
+      PageEject = On;
+      EndOfPass = On;
+      if (Pass >= 2) {
+        NextToken(Line);
+        int32_t v = 0;
+        if (!TokenIs(0x50000)) {
+          TokenPushback = On;
+          v = Evaluate(Line);
+        }
+        LineAddress = v;
+        EndMet = On;
+        SetObjectAddress(uint32_t(v));
+      } else {
+        ConsumeLine();
+      }
+      if (ConditionalDepth > 0) LineError(38, TokenStart);
+      break;
+    }
+    case dDFS: {
+      DefineLabel();
+      int32_t n = Evaluate(Line);
+      if (LineErrorNumber) break;
+      if (n < 1) { LineError(36, TokenStart - 1); break; }
+      ProgramCounter += n;
+      if (Pass >= 2) {
+        StorageFillRequest = On;
+        SetObjectAddress(uint32_t(ProgramCounter));
+      }
+      break;
+    }
+    case dEQU: case dSETL: {
+      ValueLine = On;
+      LineAddress = Evaluate(Line);
+      if (Label[0] == '\0') { LineError(29, NormalizedLine); break; }
+      TSymbol* s = LookupSymbol(Label, ClassLabel);
+      bool variable = FoundSymbol->Value == dSETL;
+      if (!s) {
+        AddSymbol(Label, variable ? TypeVariable : TypeLabel, LineAddress);
+        break;
+      }
+      if (s->Value != LineAddress && (!variable || (s->Type & FlagsMask) != 0x02000000))
+        LineError(32, NormalizedLine);
+      s->Value = LineAddress;
+      break;
+    }
+    case dFILL: {
+      DefineLabel();
+      GapFill = On;
+      int16_t v = int16_t(Evaluate(Line));
+      if (v < -128 || v > 255) { FillByte = 0xFF; LineError(36, TokenStart); }
+      else FillByte = int16_t(v & 0xFF);
+      break;
+    }
+    case dHEX: {
+      DefineLabel();
+      int v = ReadOnOff();
+      if (v == 0) {
+        if (Pass >= 2) SetObjectAddress(uint32_t(ProgramCounter));
+        NextLineFlags |= 1;
+      } else if (v == 1) {
+        LineFlags &= ~1;
+        NextLineFlags &= ~1;
+        if (Pass >= 2) SetObjectAddress(uint32_t(ProgramCounter));
+      }
+      break;
+    }
+    case dHOF: {
+      DefineLabel();
+      if (!ReadStringOperand(false)) break;
+      const TFormatName* found = nullptr;
+      for (const TFormatName& f : FormatNames) if (strcasecmp(Token->Name, f.Name) == 0) found = &f;
+      if (!found) { LineError(30, TokenStart); break; }
+      // Bytes already buffered leave in the format they were assembled for.
+      while (RecordCount > 0) WriteObjectRecord(false);
+      SelectObjectFormat(found->Format);
+      break;
+    }
+    case dINCL: {
+      DefineLabel();
+      if (!ReadStringOperand(true)) break;
+      OpenSourceFile(Token->Name);
+      break;
+    }
+    case dLIST: {
+      DefineLabel();
+      int v = ReadOnOff();
+      if (v == 0) ListingOn = Off;
+      else if (v == 1) ListingOn = ListLineFlag = On;
+      break;
+    }
+    case dCASE: {
+      DefineLabel();
+      int v = ReadOnOff();
+      if (v >= 0) CaseFlag = v ? On : Off;
+      break;
+    }
+    case dORG: {
+      int32_t v = Evaluate(Line);
+      if (!ExpressionError) {
+        LineAddress = ProgramCounter = v;
+        if (Pass >= 2) SetObjectAddress(uint32_t(v));
+      }
+      DefineLabel();
+      break;
+    }
+    case dPAGE: {
+      DefineLabel();
+      NextToken(Line);
+      if (TokenIs(0x50000)) { PageEject = On; break; }
+      TokenPushback = On;
+      uint16_t length = uint16_t(Evaluate(Line));
+      if (length == 1 || length == 2) { PageLength = 0; LineError(36, TokenStart); }
+      else PageLength = length;
+      break;
+    }
+    case dTITL: {
+      DefineLabel();
+      NextToken(Line);
+      if (TokenIs(0x50000)) { Title.clear(); break; }
+      TokenPushback = On;
+      if (!ReadStringOperand(true)) break;
+      Title.assign(Token->Name, std::min<size_t>(std::strlen(Token->Name), 254));
+      break;
+    }
+    case dIF: DoIf(*this); break;
+    case dELSE: DoElse(*this); break;
+    case dENDI: DoEndi(*this); break;
+    case dMACRO: DoMacro(*this); break;
+    case dENDM: DoEndm(*this); break;
+    case dRPTXT: DoRptxt(*this); break;
+    default: ConsumeLine(); break;
+  }
+}

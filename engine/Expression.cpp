@@ -1,0 +1,262 @@
+// The tokenizer and the precedence-climbing evaluator behind every operand.
+#include <cstring>
+
+#include "Tarn.h"
+
+namespace {
+
+constexpr uint32_t KindValue = 0x10000, KindString = 0x20000, KindOperator = 0x30000, KindSeparator = 0x40000,
+                   KindEnd = 0x50000, KindInvalid = 0x60000;
+
+int Precedence(uint32_t type) { return int((type >> 20) & 0xF); }
+bool CanBeBinary(uint32_t type) { return (type & 0x01000000) != 0; }
+bool CanBeUnary(uint32_t type) { return (type & 0x02000000) != 0; }
+
+// The runtime's unsigned conversion: a value beyond 32 bits saturates.
+// Returns where the conversion stopped.
+size_t ConvertUnsigned(const char* text, size_t length, int base, uint32_t& value) {
+  size_t i = 0;
+  if (base == 16 && length >= 3 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && IsHexDigit(text[2]))
+    i = 2;
+  uint64_t v = 0;
+  for (; i < length; ++i) {
+    char c = text[i];
+    int d = IsDigit(c) ? c - '0' : (c >= 'A' && c <= 'Z') ? c - 'A' + 10 : (c >= 'a' && c <= 'z') ? c - 'a' + 10 : 99;
+    if (d >= base) break;
+    v = v * uint64_t(base) + uint64_t(d);
+    if (v > 0xFFFFFFFFull) v = 0x100000000ull;
+  }
+  value = v > 0xFFFFFFFFull ? 0xFFFFFFFFu : uint32_t(v);
+  return i;
+}
+
+}  // namespace
+
+TSymbol* TTarn::NextToken(TScan& cursor) {
+  if (TokenPushback) {
+    TokenPushback = 0;
+    return Token;
+  }
+  TSymbol* t = Token;
+  TokenStart = Line.Cur;
+  t->Type = KindInvalid;
+  t->Value = 0;
+  cursor.SkipBlanks();
+  char c = cursor.GetChar();
+  auto set = [&](uint32_t type, int32_t value) { t->Type = type; t->Value = value; };
+  auto second = [&](char expected) {
+    if (cursor.Peek() == expected) { cursor.GetChar(); return true; }
+    return false;
+  };
+
+  if (c == Separator && c != '\0' && c != '\n') {
+    set(0xE40000, uint8_t(c));
+  } else if (IsLetter(c) || c == '_' || c == '.' || c == '?') {
+    cursor.UngetChar(c);
+    cursor.ReadName(t->Name, LineSize + 1, Separator);
+    std::string_view name(t->Name);
+    TSymbol* s = LookupSymbol(name, ClassOperator);
+    if (!s) s = LookupSymbol(name, ClassLabel);
+    if (s) {
+      set(s->Type, s->Value);
+    } else {
+      set(TypeLabel, ProgramCounter);
+      if (Pass == 1) ForwardReference = On;
+      else LineError(40, TokenStart);
+    }
+  } else if (IsDigit(c)) {
+    cursor.UngetChar(c);
+    cursor.ReadName(t->Name, LineSize + 1, Separator);
+    size_t length = std::strlen(t->Name);
+    char last = ToUpper(t->Name[length - 1]);
+    bool hexPrefix = length >= 2 && (t->Name[1] == 'x' || t->Name[1] == 'X');
+    int base = 10;
+    if (last == 'H') { base = 16; --length; }
+    else if (last == 'O' || last == 'Q') { base = 8; --length; }
+    else if (last == 'D' && !hexPrefix) { base = 10; --length; }
+    else if (last == 'B' && !hexPrefix) { base = 2; --length; }
+    else if (hexPrefix && t->Name[0] == '0') base = 16;
+    else if (t->Name[0] == '0') base = 8;
+    uint32_t value = 0;
+    size_t used = ConvertUnsigned(t->Name, length, base, value);
+    if (used < length) LineError(43, TokenStart);
+    set(KindValue, int32_t(value));
+  } else {
+    switch (c) {
+      case '\n': case '\0': set(0xE50000, 0x0A); break;
+      case ',': set(0xE40000, 0x2C); break;
+      case '!': if (second('=')) set(0x1630000, 0x213D); else set(0x2130000, '!'); break;
+      case '~': set(0x2130000, '~'); break;
+      case '%': case '*': case '/': set(0x1230000, c); break;
+      case '+': case '-': set(0x3330000, c); break;
+      case '<':
+        if (second('<')) set(0x1430000, 0x3C3C);
+        else if (second('=')) set(0x1530000, 0x3C3D);
+        else set(0x1530000, '<');
+        break;
+      case '>':
+        if (second('>')) set(0x1430000, 0x3E3E);
+        else if (second('=')) set(0x1530000, 0x3E3D);
+        else set(0x1530000, '>');
+        break;
+      case '=': if (second('=')) set(0x1630000, 0x3D3D); break;
+      case '&': if (second('&')) set(0x1A30000, 0x2626); else set(0x1730000, '&'); break;
+      case '^': set(0x1830000, '^'); break;
+      case '|': if (second('|')) set(0x1B30000, 0x7C7C); else set(0x1930000, '|'); break;
+      case '}': set(0x1C30000, '}'); break;
+      case '{': set(0x2D30000, '{'); break;
+      case '"': {
+        uint32_t value = 0;
+        int n = 0;
+        for (;;) {
+          char s = cursor.Peek();
+          if (s == '"') { cursor.GetChar(); break; }
+          if (s == '\n' || s == '\0') {
+            LineError(41, cursor.Cur > Line.Start ? cursor.Cur - 1 : cursor.Cur);
+            break;
+          }
+          cursor.GetChar();
+          if (n < LineSize) t->Name[n] = s;
+          ++n;
+          value = value * 256u + uint8_t(s);
+        }
+        t->Name[n < LineSize ? n : LineSize] = '\0';
+        StringLength = int16_t(n);
+        set(KindString, int32_t(value));
+        break;
+      }
+      case '$':
+        if (IsHexDigit(cursor.Peek())) {
+          cursor.ReadName(t->Name, LineSize + 1, Separator);
+          size_t length = std::strlen(t->Name);
+          uint32_t value = 0;
+          if (ConvertUnsigned(t->Name, length, 16, value) < length) LineError(43, TokenStart);
+          set(KindValue, int32_t(value));
+        } else {
+          set(KindValue, ProgramCounter);
+        }
+        break;
+      case '`': set(KindValue, ByteCount); break;
+      case '#': if (InDescriptor) set(KindValue, OperandValue); break;
+      default: break;
+    }
+  }
+  if ((t->Type & 0xF0000) == KindInvalid) LineError(45, TokenStart);
+  return t;
+}
+
+int32_t TTarn::EvalExpr(TScan& cursor, int limit) {
+  int32_t u = 0;
+  // Operand phase.
+  for (;;) {
+    TSymbol* t = NextToken(cursor);
+    uint32_t kind = t->Type & 0xF0000;
+    if (kind == KindValue || kind == KindString) {
+      u = t->Value;
+      break;
+    }
+    if (kind == KindOperator) {
+      uint32_t type = t->Type;
+      int32_t op = t->Value;
+      if (!CanBeUnary(type)) {
+        LineError(49, TokenStart);
+        continue;
+      }
+      int32_t v = EvalExpr(cursor, (op == '+' || op == '-') ? 1 : Precedence(type));
+      switch (op) {
+        case '!': u = v == 0 ? 1 : 0; break;
+        case 4: u = int32_t(((uint32_t(v) & 0xFF) << 24) | ((uint32_t(v) & 0xFF00) << 8) |
+                            ((uint32_t(v) >> 8) & 0xFF00) | (uint32_t(v) >> 24)); break;
+        case 5: u = v & 0xFF; break;
+        case 6: u = (v >> 8) & 0xFF; break;
+        case 7: case '~': u = ~v; break;
+        case '+': case '{': u = v; break;
+        case '-': u = int32_t(0u - uint32_t(v)); break;
+        default: LineError(54, TokenStart); u = v; break;
+      }
+      break;
+    }
+    if (kind == KindSeparator) {
+      if (limit != 15) TokenPushback = On;
+      LineError(52, TokenStart);
+      return t->Value;
+    }
+    if (kind == KindEnd) {
+      if (limit != 15) TokenPushback = On;
+      LineError(47, TokenStart);
+      return t->Value;
+    }
+    LineError(45, TokenStart);
+    return t->Value;
+  }
+  // Operator phase.
+  for (;;) {
+    TSymbol* t = NextToken(cursor);
+    uint32_t kind = t->Type & 0xF0000;
+    if (kind == KindValue || kind == KindString) {
+      LineError(44, TokenStart);
+      continue;
+    }
+    if (kind == KindSeparator || kind == KindEnd) {
+      if (limit != 15) TokenPushback = On;
+      if (limit == 13) LineError(42, TokenStart);
+      return u;
+    }
+    if (kind != KindOperator) continue;  // invalid: its error is already recorded
+    uint32_t type = t->Type;
+    int32_t op = t->Value;
+    if (!CanBeBinary(type)) {
+      LineError(50, TokenStart);
+      continue;
+    }
+    int p = Precedence(type);
+    if (p >= limit) {
+      TokenPushback = On;
+      return u;
+    }
+    int32_t v = op == '}' ? 0 : EvalExpr(cursor, p);
+    uint32_t a = uint32_t(u), b = uint32_t(v);
+    switch (op) {
+      case '*': u = int32_t(a * b); break;
+      case '/': case '%':
+        if (v == 0) {
+          // Placed on the operator: the token that ended the divisor began just after it.
+          LineError(53, TokenStart - 2 > NormalizedLine ? TokenStart - 2 : NormalizedLine);
+        } else if (u == INT32_MIN && v == -1) {
+          u = op == '/' ? INT32_MIN : 0;  // the one quotient that does not fit wraps around
+        } else {
+          u = op == '/' ? u / v : u % v;
+        }
+        break;
+      case '+': u = int32_t(a + b); break;
+      case '-': u = int32_t(a - b); break;
+      case 0x3C3C: case 0x3E3E:
+        if (v > 31) LineError(48, TokenStart);
+        else if (op == 0x3C3C) u = int32_t(a << (b & 31));
+        else u = u >> (b & 31);
+        break;
+      case '<': u = u < v; break;
+      case 0x3C3D: u = u <= v; break;
+      case '>': u = u > v; break;
+      case 0x3E3D: u = u >= v; break;
+      case 0x3D3D: u = u == v; break;
+      case 0x213D: u = u != v; break;
+      case '&': u = u & v; break;
+      case '^': u = u ^ v; break;
+      case '|': u = u | v; break;
+      case 0x2626: u = (u != 0 && v != 0); break;
+      case 0x7C7C: u = (u != 0 || v != 0); break;
+      case '}':
+        if (limit == 13) return u;
+        LineError(46, TokenStart);
+        break;
+      default: LineError(55, TokenStart); break;
+    }
+  }
+}
+
+int32_t TTarn::Evaluate(TScan& cursor) {
+  ExpressionError = 0;
+  int32_t v = EvalExpr(cursor, 15);
+  return ExpressionError ? 0 : v;
+}

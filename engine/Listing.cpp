@@ -1,0 +1,113 @@
+// The listing: address column, source line, error line, paging and the label list.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "Tarn.h"
+
+// Builds the 24- or 32-column address field; returns its width.
+int TTarn::BuildAddressColumn(char* column) {
+  int width = AddressDigits < 5 ? 24 : 32;
+  std::memset(column, ' ', size_t(width));
+  column[width] = '\0';
+  if (LineFlags != 0) return width;
+  uint32_t a = uint32_t(LineAddress);
+  char text[48];
+  int n;
+  if (ValueLine) {
+    n = width == 24 ? std::snprintf(text, sizeof text, " %04lX =", (unsigned long)(a & 0xFFFF))
+                    : std::snprintf(text, sizeof text, " %08lX         =", (unsigned long)a);
+    std::memcpy(column, text, size_t(n));
+    return width;
+  }
+  switch (AddressDigits) {
+    case 8: n = std::snprintf(text, sizeof text, " %08lX ", (unsigned long)a); break;
+    case 6: n = std::snprintf(text, sizeof text, "   %06lX ", (unsigned long)(a & 0xFFFFFF)); break;
+    case 5: n = std::snprintf(text, sizeof text, "    %05lX ", (unsigned long)(a & 0xFFFFF)); break;
+    default: n = std::snprintf(text, sizeof text, " %04lX ", (unsigned long)(a & 0xFFFF)); break;
+  }
+  std::memcpy(column, text, size_t(n));
+  static const char Hex[] = "0123456789ABCDEF";
+  int shown = std::min(ByteCount, width == 24 ? 9 : 11);
+  for (int i = 0; i < shown; ++i) {
+    column[n + 2 * i] = Hex[Code[i] >> 4];
+    column[n + 2 * i + 1] = Hex[Code[i] & 15];
+  }
+  return width;
+}
+
+void TTarn::WritePageHeader() {
+  std::fprintf(ListingStream, "\n%s    PAGE %d    %s", Title.c_str(), int(PageNumber), DateText.c_str());
+  LinesLeft = int16_t(LinesLeft - 3);
+}
+
+void TTarn::CheckPage() {
+  if (!PageEject) {
+    if (PageLength == 0) return;
+    LinesLeft = int16_t(LinesLeft - 1);
+    if (LinesLeft != 0) return;
+  }
+  PageEject = 0;
+  LinesLeft = int16_t(PageLength);
+  std::fputc('\f', ListingStream);
+  ++PageNumber;
+  if (!Title.empty()) WritePageHeader();
+}
+
+void TTarn::ListLine() {
+  InListLine = true;
+  if (ListingStream && ListLineFlag) {
+    char column[40];
+    int width = BuildAddressColumn(column);
+    std::fwrite(column, 1, size_t(width), ListingStream);
+    std::fputs(RawLine, ListingStream);
+    CheckPage();
+    if (LineErrorNumber) {
+      TDiagnostic d;
+      d.FullPath = Current().FullPath;
+      d.Line = Current().LineCount;
+      d.Column = ErrorColumn;
+      d.Number = LineErrorNumber;
+      std::string text = FormatErrorLine(d);
+      std::fwrite(text.data(), 1, text.size(), ListingStream);
+      CheckPage();
+    }
+    if (std::ferror(ListingStream)) FatalError(2);
+  }
+  // A page eject lapses when its line is not listed.
+  PageEject = 0;
+  if (LineErrorNumber) ReportError();
+  InListLine = false;
+}
+
+void TTarn::ListSymbols() {
+  if (ListingStream && ListLineFlag) {
+    std::vector<TSymbol*> labels;
+    for (TSymbol* s = Symbols.First(); s; s = s->Next)
+      if (s->ClassBits() == ClassLabel) labels.push_back(s);
+    std::stable_sort(labels.begin(), labels.end(),
+                     [](const TSymbol* a, const TSymbol* b) { return std::strcmp(a->Name, b->Name) < 0; });
+    int column = 0;
+    for (TSymbol* s : labels) {
+      if (AddressDigits < 5) std::fprintf(ListingStream, "%04lX", (unsigned long)(uint32_t(s->Value) & 0xFFFF));
+      else std::fprintf(ListingStream, "%08lX", (unsigned long)uint32_t(s->Value));
+      std::fprintf(ListingStream, "  %-17s  ", s->Name);
+      if (++column == 3) {
+        column = 0;
+        std::fputc('\n', ListingStream);
+        CheckPage();
+      }
+      if (std::ferror(ListingStream)) {
+        FatalError(2);
+        break;
+      }
+    }
+    std::fputs("\n\f", ListingStream);
+  }
+  if (ListingStream) {
+    bool failed = std::ferror(ListingStream) != 0;
+    failed = std::fclose(ListingStream) != 0 || failed;
+    ListingStream = nullptr;
+    if (failed) FatalError(2);
+  }
+}

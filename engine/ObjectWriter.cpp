@@ -1,0 +1,153 @@
+// The object file: one record writer for the nine formats, the output address
+// that follows the program counter, gap filling, end records and the checksum.
+#include <cstring>
+
+#include "Tarn.h"
+
+namespace {
+
+enum class TKind { Binary, Intel, Motorola };
+
+struct TFormatInfo {
+  TKind Kind;
+  int16_t AddressDigits;
+  bool GapFill;
+  int AddressBytes;  // in records
+  char DataType, EndType;  // Motorola record digits
+  bool Swap;          // bytes written in swapped pairs
+  bool Segments;      // extended segment address records
+};
+
+const TFormatInfo& Info(TObjectFormat f) {
+  static const TFormatInfo Table[] = {
+      /* Bin8   */ {TKind::Binary, 4, true, 0, 0, 0, false, false},
+      /* Int8   */ {TKind::Intel, 4, false, 2, 0, 0, false, false},
+      /* Inhx8m */ {TKind::Intel, 4, false, 2, 0, 0, true, false},
+      /* Mot8   */ {TKind::Motorola, 4, false, 2, '1', '9', false, false},
+      /* Bin16  */ {TKind::Binary, 6, true, 0, 0, 0, false, false},
+      /* Int16  */ {TKind::Intel, 5, false, 2, 0, 0, false, true},
+      /* Mot16  */ {TKind::Motorola, 6, false, 3, '2', '8', false, false},
+      /* Bin32  */ {TKind::Binary, 8, true, 0, 0, 0, false, false},
+      /* Mot32  */ {TKind::Motorola, 8, false, 4, '3', '7', false, false},
+  };
+  return Table[int(f)];
+}
+
+// Appends bytes as upper-case hexadecimal digits, keeping the running sum.
+struct TRecordText {
+  char Text[80];
+  int Length = 0;
+  uint32_t Sum = 0;
+  void Put(char c) { Text[Length++] = c; }
+  void Byte(uint8_t b) {
+    static const char Hex[] = "0123456789ABCDEF";
+    Put(Hex[b >> 4]);
+    Put(Hex[b & 15]);
+    Sum += b;
+  }
+  void End() { Put('\r'); Put('\n'); }
+};
+
+}  // namespace
+
+void TTarn::SelectObjectFormat(TObjectFormat format) {
+  Format = format;
+  AddressDigits = Info(format).AddressDigits;
+  GapFill = Info(format).GapFill ? On : Off;
+}
+
+void TTarn::PutObject(const char* text, size_t length) {
+  if (std::fwrite(text, 1, length, ObjectStream) != length || std::ferror(ObjectStream)) FatalError(2);
+}
+
+void TTarn::EmitLineCode() {
+  for (int i = 0; i < ByteCount; ++i) {
+    ChecksumTotal += Code[i];
+    RecordBuffer[RecordCount++] = Code[i];
+    while (RecordCount >= 16) WriteObjectRecord(false);
+  }
+}
+
+void TTarn::SetObjectAddress(uint32_t address) {
+  if (!ObjectStream || LineFlags != 0) return;
+  address *= uint32_t(WordLength);
+  if (GapFill && !EndMet) {
+    uint32_t end = OutputAddress + RecordCount;
+    if (address < end) {
+      LineError(39, NormalizedLine);
+    } else if (end != 0 || StorageFillRequest) {
+      StorageFillRequest = Off;
+      while (OutputAddress + RecordCount != address) {
+        ChecksumTotal += uint8_t(FillByte);
+        RecordBuffer[RecordCount++] = uint8_t(FillByte);
+        while (RecordCount >= 16) WriteObjectRecord(false);
+      }
+    }
+  }
+  while (RecordCount > 0) WriteObjectRecord(false);
+  OutputAddress = address;
+}
+
+void TTarn::WriteObjectRecord(bool final) {
+  uint16_t n = final ? 0 : RecordCount;
+  if (!ObjectStream) {
+    OutputAddress += n;
+    RecordCount = 0;
+    return;
+  }
+  const TFormatInfo& f = Info(Format);
+  uint32_t a = OutputAddress;
+  TRecordText r;
+  switch (f.Kind) {
+    case TKind::Binary:
+      if (n) PutObject(reinterpret_cast<const char*>(RecordBuffer), n);
+      break;
+    case TKind::Intel:
+      if (!final && f.Segments && (a & 0xF0000) != CurrentSegment) {
+        CurrentSegment = a & 0xF0000;
+        r.Put(':');
+        r.Byte(2); r.Byte(0); r.Byte(0); r.Byte(2);
+        r.Byte(uint8_t(CurrentSegment >> 12)); r.Byte(0);
+        r.Byte(uint8_t(0u - r.Sum));
+        r.End();
+        PutObject(r.Text, size_t(r.Length));
+        return;  // nothing of the buffer is consumed: the next call writes the data
+      }
+      r.Put(':');
+      r.Byte(uint8_t(n));
+      r.Byte(uint8_t(a >> 8));
+      r.Byte(uint8_t(a));
+      r.Byte(final ? 1 : 0);
+      for (int i = 0; i < n; ++i) {
+        // Pairs swapped; an unpaired last byte is written as it stands.
+        int j = f.Swap ? ((i ^ 1) < n ? (i ^ 1) : i) : i;
+        r.Byte(RecordBuffer[j]);
+      }
+      r.Byte(uint8_t(0u - r.Sum));
+      r.End();
+      PutObject(r.Text, size_t(r.Length));
+      break;
+    case TKind::Motorola:
+      r.Put('S');
+      r.Put(final ? f.EndType : f.DataType);
+      r.Byte(uint8_t(n + f.AddressBytes + 1));
+      for (int i = f.AddressBytes - 1; i >= 0; --i) r.Byte(uint8_t(a >> (8 * i)));
+      for (int i = 0; i < n; ++i) r.Byte(RecordBuffer[i]);
+      r.Byte(uint8_t(~r.Sum));
+      r.End();
+      PutObject(r.Text, size_t(r.Length));
+      break;
+  }
+  OutputAddress += n;
+  RecordCount = uint16_t(RecordCount - n);
+  if (RecordCount) std::memmove(RecordBuffer, RecordBuffer + n, RecordCount);
+}
+
+void TTarn::FinishObjectFile() {
+  while (RecordCount > 0) WriteObjectRecord(false);
+  WriteObjectRecord(true);
+  bool failed = std::ferror(ObjectStream) != 0;
+  failed = std::fclose(ObjectStream) != 0 || failed;
+  ObjectStream = nullptr;
+  if (failed) FatalError(2);
+}

@@ -1,0 +1,76 @@
+// The symbol record and the tables that hold every name the assembler knows.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// Type code bit groups.
+constexpr uint32_t ClassMask = 0x70000000;
+constexpr uint32_t ClassDirective = 0x10000000;
+constexpr uint32_t ClassInstruction = 0x20000000;
+constexpr uint32_t ClassMacro = 0x30000000;
+constexpr uint32_t ClassLabel = 0x40000000;
+constexpr uint32_t ClassOperator = 0x50000000;
+constexpr uint32_t FlagsMask = 0x0F000000;
+constexpr uint32_t TypeLabel = 0x40010000;
+constexpr uint32_t TypeVariable = 0x42010000;  // SETL symbols and macro-local labels
+constexpr uint32_t TypeMacro = 0x30000000;
+
+// One record of any engine table. The name is stored in the same allocation,
+// followed by its terminator and, for CPU table records, the code bytes.
+struct TSymbol {
+  TSymbol* Next;      // insertion order over the whole table (or its bucket)
+  TSymbol* NextSame;  // next record whose name starts with the same word
+  uint32_t Type;
+  int32_t Value;
+  uint32_t NameLength;
+  char Name[1];
+
+  uint8_t* Code() { return reinterpret_cast<uint8_t*>(Name + NameLength + 1); }
+  uint32_t ClassBits() const { return Type & ClassMask; }
+};
+
+// Owns the memory of all records of one run; nothing is freed until the run ends.
+class TSymbolArena {
+ public:
+  // Returns a zero-filled record with room for the name and extra bytes; throws std::bad_alloc.
+  TSymbol* Allocate(std::string_view name, uint32_t extra);
+
+ private:
+  std::vector<std::unique_ptr<char[]>> Blocks;
+  size_t Used = 0, Capacity = 0;
+};
+
+// The first word of a record name: what a lookup key is compared with. A CPU
+// table record carries its whole pattern; only the mnemonic names it.
+std::string_view FirstWord(std::string_view name);
+
+// 0 when the key names the record: equal texts, or the key ends where the
+// record's name goes on with a blank, "|" or "^".
+int MatchName(std::string_view key, const char* name);
+
+// The symbol table. Lookups find the oldest matching record, as a chained
+// table in insertion order would, but through an index on the first word so
+// that their cost does not grow with the number of symbols.
+class TSymbolTable {
+ public:
+  void Append(TSymbol* s);
+  // The first record with that first word, followed through NextSame.
+  TSymbol* FirstWithWord(std::string_view word) const;
+  TSymbol* First() const { return Head; }
+
+ private:
+  struct Chain { TSymbol* First; TSymbol* Last; };
+  std::unordered_map<std::string_view, Chain> Index;
+  TSymbol* Head = nullptr;
+  TSymbol* Tail = nullptr;
+};
+
+// A CPU table section: 256 buckets selected by number modulo 256, file order kept.
+struct TNumberedTable {
+  TSymbol* Heads[256] = {};
+  TSymbol* Tails[256] = {};
+  void Append(unsigned bucket, TSymbol* s);
+};

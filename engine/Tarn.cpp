@@ -1,0 +1,390 @@
+// The run: construction, the pass loop, reading and acting on source lines.
+#include "Tarn.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <new>
+#include <unistd.h>
+
+#include "Macros.h"
+
+namespace {
+
+// The C runtime's standard date form, 24 characters and a newline, with English
+// names whatever the locale. SOURCE_DATE_EPOCH, when set, fixes the time (in UTC)
+// so that two runs give identical listings.
+std::string MakeDateText() {
+  static const char* const Days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static const char* const Months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+  char* end = nullptr;
+  long long fixed = epoch ? std::strtoll(epoch, &end, 10) : 0;
+  if (epoch && *epoch && end && *end == '\0') {
+    std::time_t t = std::time_t(fixed);
+    gmtime_r(&t, &tm);
+  } else {
+    localtime_r(&now, &tm);
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, "%s %s %2d %02d:%02d:%02d %d\n", Days[tm.tm_wday % 7], Months[tm.tm_mon % 12],
+                tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, tm.tm_year + 1900);
+  return text;
+}
+
+std::string UpperCase(std::string s) {
+  for (char& c : s) c = ToUpper(c);
+  return s;
+}
+
+struct TBuiltin { const char* Name; uint32_t Type; int32_t Value; };
+const TBuiltin Builtins[] = {
+    {"ALGN", 0x10000000, 0},  {"CPU", 0x10000000, 1},    {"DFB", 0x10000000, 2},   {"DWL", 0x10000000, 3},
+    {"DWM", 0x10000000, 4},   {"DFL", 0x10000000, 5},    {"DLL", 0x10000000, 6},   {"ALIAS", 0x10000000, 7},
+    {"END", 0x10000000, 8},   {"DFS", 0x10000000, 9},    {"EQU", 0x10000000, 10},  {"FILL", 0x10000000, 11},
+    {"HEX", 0x10000000, 12},  {"HOF", 0x10000000, 13},   {"INCL", 0x10000000, 14}, {"LIST", 0x10000000, 15},
+    {"ORG", 0x10000000, 16},  {"PAGE", 0x10000000, 17},  {"TITL", 0x10000000, 18}, {"WDLN", 0x10000000, 19},
+    {"SETL", 0x10000000, 20}, {"IF", 0x11000000, 21},    {"ELSE", 0x11000000, 22}, {"ENDI", 0x11000000, 23},
+    {"MACRO", 0x12000000, 24}, {"ENDM", 0x12000000, 25}, {"DFF", 0x10000000, 26},  {"DFDF", 0x10000000, 27},
+    {"DFLDF", 0x10000000, 28}, {"CASE", 0x10000000, 29}, {"RPTXT", 0x10000000, 30}, {"TAB", 0x10000000, 31},
+    {"INV", 0x52130000, 4},   {"LOW", 0x52130000, 5},    {"HIGH", 0x52130000, 6},  {"NOT", 0x52130000, 7},
+};
+
+}  // namespace
+
+TTarn::TTarn() : DateText(MakeDateText()) {}
+
+TTarn::~TTarn() {
+  for (TRpTxt* r = Replacements; r;) {
+    TRpTxt* next = r->Next;
+    delete r;
+    r = next;
+  }
+  if (ListingStream) std::fclose(ListingStream);
+  if (ObjectStream) std::fclose(ObjectStream);
+  if (ErrorStreamIsFile && ErrorStream) std::fclose(ErrorStream);
+}
+
+void TTarn::ShowProgress(const char* text, int fieldId) {
+  if (ShowProgressFn) ShowProgressFn(text, fieldId);
+}
+
+uint16_t TTarn::Assemble(const std::string& mainSource, const std::string& listing, const std::string& object,
+                         const std::string& errors) {
+  ListingPath = listing;
+  ObjectPath = object;
+  ErrorPath = errors;
+  if (!errors.empty()) {
+    if (FILE* f = std::fopen(errors.c_str(), "w")) {
+      ErrorStream = f;
+      ErrorStreamIsFile = true;
+    }
+  }
+  // The scratch token holds up to 256 characters of a name, string or number.
+  Token = Arena.Allocate(std::string_view(), LineSize + 1);
+  if (OpenSourceFile(mainSource)) ShowProgress(Current().FullPath.c_str(), FieldMainFile);
+  if (Continue == On && !listing.empty()) {
+    ListingStream = std::fopen(listing.c_str(), "w");
+    if (!ListingStream) FatalError(8);
+  }
+  if (Continue == On && !object.empty()) {
+    ObjectStream = std::fopen(object.c_str(), "wb");
+    if (!ObjectStream) FatalError(7);
+  }
+  if (Continue == On) {
+    for (const TBuiltin& b : Builtins) AddSymbol(b.Name, b.Type, b.Value);
+  }
+
+  for (;;) {
+    ++Pass;
+    if (Pass > 5 || (PhaseFlag == 0 && Pass > 2) || Continue != On) break;
+    RunPass();
+  }
+
+  char text[32];
+  std::snprintf(text, sizeof text, "%9lu", (unsigned long)ChecksumTotal);
+  ShowProgress(text, FieldChecksum);
+
+  AfterPasses = true;
+  ListSymbols();
+  if (ObjectStream) FinishObjectFile();
+  if (ErrorStreamIsFile) {
+    bool failed = std::ferror(ErrorStream) != 0;
+    failed = (std::fclose(ErrorStream) != 0) || failed;
+    ErrorStream = nullptr;
+    ErrorStreamIsFile = false;
+    if (failed) FatalError(2);
+  }
+  // The main file's entry has no stream when it did not open; closing skips it.
+  while (IncludeDepth >= 0) {
+    IncludeStack[IncludeDepth].Reader.Close();
+    --IncludeDepth;
+  }
+  return TotalErrors;
+}
+
+void TTarn::RunPass() {
+  if (Pass >= 2) {
+    if (ListingStream) {
+      if (std::fclose(ListingStream) != 0) FatalError(2);
+      ListingStream = std::fopen(ListingPath.c_str(), "w");
+      if (!ListingStream) FatalError(8);
+      LinesLeft = int16_t(PageLength);
+      PageNumber = 1;
+      if (ListingStream && !Title.empty()) WritePageHeader();
+    }
+    if (ObjectStream) {
+      // What the previous pass wrote is discarded, pending record included.
+      if (std::fclose(ObjectStream) != 0) FatalError(2);
+      ObjectStream = std::fopen(ObjectPath.c_str(), "wb");
+      if (!ObjectStream) FatalError(7);
+    }
+    RecordCount = 0;
+    OutputAddress = 0;
+    if (ErrorStreamIsFile) {
+      if (std::fflush(ErrorStream) != 0 || std::ferror(ErrorStream)) FatalError(2);
+      FILE* again = std::freopen(ErrorPath.c_str(), "w", ErrorStream);
+      if (!again) {
+        ErrorStream = stdout;
+        ErrorStreamIsFile = false;
+      }
+    }
+    if (Continue != On) return;  // a fatal error while starting the pass ends the run
+  }
+  EndOfPass = 0; PhaseFlag = 0; ConditionalDepth = 0; TotalErrors = 0; TotalLines = 0;
+  NextLineFlags = 0; LineFlags = 0; ConditionalStack[0] = 0; ExpansionCounter = 0;
+  ProgramCounter = 0; ChecksumTotal = 0; ListingOn = On; ListLineFlag = On; CurrentSegment = 0xB0000;
+  EndMet = Off; StorageFillRequest = Off;
+  IncludeStack[0].Reader.Rewind();
+  IncludeStack[0].LineCount = 0;
+  IncludeStack[0].ErrorCount = 0;
+  if (OnError) OnError(TDiagnostic{});  // number 0: a new pass begins
+
+  char text[32];
+  std::snprintf(text, sizeof text, Pass <= 2 ? "%u" : "%u  Phase Error!", unsigned(Pass));
+  ShowProgress(text, FieldPass);
+
+  while (EndOfPass == 0) {
+    ValueLine = 0; ErrorColumn = 0; BestColumn = 0; LineErrorNumber = 0; BestError = 0;
+    ReadSourceLine();
+    ProcessLine();
+  }
+  ShowLineCounts();
+  while (IncludeDepth > 0) CloseSourceFile();
+}
+
+bool TTarn::OpenSourceFile(const std::string& name) {
+  if (IncludeDepth >= 4) {
+    FatalError(3);
+    return false;
+  }
+  std::string full = name;
+  if (name.empty() || name[0] != '/') {
+    char cwd[4096];
+    if (getcwd(cwd, sizeof cwd)) full = std::string(cwd) + (std::strcmp(cwd, "/") == 0 ? "" : "/") + name;
+  }
+  ++IncludeDepth;
+  TSourceFile& entry = IncludeStack[IncludeDepth];
+  entry.FullPath = UpperCase(full);
+  entry.Name = name;
+  entry.LineCount = 0;
+  entry.ErrorCount = 0;
+  // The name is opened as written: this file system tells case apart.
+  bool opened = !name.empty() && entry.Reader.Open(name);
+  if (!opened && !name.empty() && name[0] != '/') {
+    for (const std::string& dir : SearchPaths) {
+      std::string candidate = dir.empty() ? name : dir + (dir.back() == '/' ? "" : "/") + name;
+      if (entry.Reader.Open(candidate)) {
+        opened = true;
+        entry.Name = candidate;
+        entry.FullPath = UpperCase(candidate[0] == '/' ? candidate : full.substr(0, full.size() - name.size()) +
+                                                                           candidate);
+        break;
+      }
+    }
+  }
+  if (!opened) {
+    if (IncludeDepth > 0) --IncludeDepth;
+    FatalError(1);
+    return false;
+  }
+  ShowProgress(entry.FullPath.c_str(), FieldCurrentFile);
+  return true;
+}
+
+void TTarn::CloseSourceFile() {
+  if (IncludeDepth < 0) return;
+  IncludeStack[IncludeDepth].Reader.Close();
+  --IncludeDepth;
+  if (IncludeDepth >= 0) {
+    ShowProgress(Current().FullPath.c_str(), FieldCurrentFile);
+    ShowLineCounts();
+  }
+}
+
+void TTarn::ShowLineCounts() {
+  if (!ShowProgressFn) return;
+  char text[32];
+  std::snprintf(text, sizeof text, "%6lu", (unsigned long)Current().LineCount);
+  ShowProgress(text, FieldFileLines);
+  std::snprintf(text, sizeof text, "%6lu", (unsigned long)TotalLines);
+  ShowProgress(text, FieldTotalLines);
+  std::snprintf(text, sizeof text, "%6u", unsigned(Current().ErrorCount));
+  ShowProgress(text, FieldFileErrors);
+  std::snprintf(text, sizeof text, "%6u", unsigned(TotalErrors));
+  ShowProgress(text, FieldTotalErrors);
+}
+
+void TTarn::ReadSourceLine() {
+  TokenPushback = 0;
+  Line.Reset(NormalizedLine);
+  bool fromMacro = false;
+  if (MacroState == 3) {
+    fromMacro = ExpandMacroLine(*this);
+  }
+  if (!fromMacro) {
+    for (;;) {
+      int n = Current().Reader.ReadLine(RawLine, LineSize - 1);
+      if (n > 0) {
+        // A zero byte ends the line as it would for the C runtime; the line
+        // always ends with a newline so that the listing keeps one line per line.
+        size_t len = std::strlen(RawLine);
+        if (len == 0 || RawLine[len - 1] != '\n') {
+          RawLine[len] = '\n';
+          RawLine[len + 1] = '\0';
+        }
+        break;
+      }
+      if (IncludeDepth > 0) {
+        CloseSourceFile();
+        continue;
+      }
+      std::strcpy(RawLine, "\tEND\n");
+      NextLineFlags = 0;
+      EndOfMainFile(*this);
+      break;
+    }
+  }
+  ApplyReplacements(*this);
+  NormalizeLine(NormalizedLine, RawLine, MacroState != 3 || !fromMacro);
+  Line.Reset(NormalizedLine);
+}
+
+void TTarn::NormalizeLine(char* destination, const char* source, bool countLine) {
+  // Room for 254 characters, the newline and the terminator: tab expansion
+  // that would go beyond is cut there.
+  constexpr int Max = LineSize - 2;
+  int out = 0;
+  bool quoted = false;
+  for (const char* p = source;; ++p) {
+    char c = *p;
+    if (c == '\0' || c == '\n' || (c == ';' && !quoted)) break;
+    if (c == '"') quoted = !quoted;
+    if (quoted || c == '"') {
+      if (out < Max) destination[out++] = c;
+    } else if (c == '\t') {
+      int width = TabWidth > 0 ? TabWidth : 1;
+      if (out < Max) destination[out++] = ' ';
+      while (out % width != 0 && out < Max) destination[out++] = ' ';
+    } else if ((unsigned char)c < 32 || c == 127) {
+      if (out < Max) destination[out++] = ' ';
+    } else {
+      if (out < Max) destination[out++] = CaseFlag == On ? c : ToUpper(c);
+    }
+  }
+  destination[out] = '\n';
+  destination[out + 1] = '\0';
+  if (countLine) {
+    ++Current().LineCount;
+    ++TotalLines;
+  }
+}
+
+void TTarn::ProcessLine() {
+  LineAddress = ProgramCounter;
+  ByteCount = 0;
+  ExpressionError = 0;
+  PageEject = 0;
+  ListLineFlag = ListingOn;
+  LineFlags = NextLineFlags;
+  Label[0] = '\0';
+  Token->Name[0] = '\0';
+
+  char field[LineSize];
+  Line.SkipBlanks();
+  char c = Line.GetChar();
+  if (IsDigit(c)) {
+    Line.UngetChar(c);
+    Line.ReadName(field, sizeof field, '\0');
+    unsigned long number = std::strtoul(field, nullptr, 10);
+    if (number == 0) LineError(27, Line.Cur);
+    Line.SkipBlanks();
+    c = Line.GetChar();
+  }
+  if (!(IsLetter(c) || c == '_' || c == '.' || c == '?' || c == '\n')) {
+    LineError(37, Line.Cur - 1);
+  } else {
+    OpcodeStart = Line.Cur - (c == '\n' ? 0 : 1);
+    const char* firstStart = OpcodeStart;
+    char t = Line.ReadField(field, sizeof field, c);
+    while (t == ' ') t = Line.GetChar();
+    if (MacroState == 2 && Pass == 1) RecordMacroLine(*this);
+    size_t fieldLength = std::strlen(field);
+    bool isLabel = fieldLength > 0 && (firstStart == NormalizedLine || field[fieldLength - 1] == ':');
+    if (isLabel) {
+      char* colon = std::strchr(field, ':');
+      if (colon) *colon = '\0';
+      std::strcpy(Label, field);
+      OpcodeStart = Line.Cur - (t == '\n' ? 0 : 1);
+      t = Line.ReadField(field, sizeof field, t);
+      if (field[0] == '\0') {
+        DefineLabel();
+        // Text after a label that cannot start an opcode would otherwise be
+        // dropped without a word.
+        if (t != '\n') LineError(37, Line.Cur - 1);
+      }
+    }
+    Line.UngetChar(t);
+    if (field[0] == '\0') {
+      if (Label[0] == '\0') LineFlags = 127;
+    } else {
+      std::string_view opcode(field);
+      if (MacroState == 2) {
+        TSymbol* d = LookupSymbol(opcode, ClassDirective);
+        if (d && (d->Type & 0x02000000)) {
+          FoundSymbol = d;
+          Dispatch();
+        }
+        ConsumeLine();
+      } else {
+        if ((FoundSymbol = LookupSymbol(opcode, ClassInstruction))) {
+          EncodeInstruction();
+        } else if ((FoundSymbol = LookupSymbol(opcode, ClassDirective))) {
+          if ((FoundSymbol->Type & 0x01000000) || (LineFlags & 0xFFFE) == 0) Dispatch();
+          else ConsumeLine();
+        } else if ((FoundSymbol = LookupSymbol(opcode, ClassMacro))) {
+          DefineLabel();
+          BeginExpansion(*this);
+          ConsumeLine();
+        } else {
+          LineError(35, Line.Cur);
+        }
+        Line.SkipBlanks();
+        if (!Line.AtEnd()) LineError(31, Line.Cur);
+      }
+    }
+  }
+
+  if (LineFlags == 0 || LineFlags == 1) {
+    while (Alignment > 0 && ByteCount % Alignment != 0) {
+      if (!AppendCode(uint8_t(FillByte))) break;
+    }
+    ProgramCounter += ByteCount / (WordLength > 0 ? WordLength : 1);
+    if (LineFlags == 0 && Pass >= 2) EmitLineCode();
+  }
+  if (Current().LineCount % 65 == 1) ShowLineCounts();
+  if (Pass >= 2) ListLine();
+}

@@ -1,0 +1,205 @@
+// The assembler engine: one run's whole state and its single entry, Assemble.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Diagnostics.h"
+#include "Scan.h"
+#include "SourceReader.h"
+#include "Symbols.h"
+
+// Progress field ids the caller's display shows.
+enum : int {
+  FieldPass = 208, FieldMainFile = 209, FieldCurrentFile = 210, FieldFileLines = 211,
+  FieldTotalLines = 212, FieldFileErrors = 213, FieldTotalErrors = 214, FieldChecksum = 215
+};
+
+using TProgressFn = std::function<void(const char* text, int fieldId)>;
+// Receives every error of every pass as it is counted; a new pass starts the
+// list again, so what a caller holds at the end is the last pass's errors.
+using TErrorFn = std::function<void(const TDiagnostic& error)>;
+
+constexpr int LineSize = 256;        // raw and normalized lines: 254 characters, newline, terminator
+constexpr int CodeCapacity = 2048;   // the longest data line of 254 characters stays well inside
+constexpr int16_t On = 127, Off = 0;
+
+enum class TObjectFormat : int16_t { Bin8, Int8, Inhx8m, Mot8, Bin16, Int16, Mot16, Bin32, Mot32 };
+
+struct TSourceFile {
+  TSourceReader Reader;
+  uint32_t LineCount = 0;
+  uint16_t ErrorCount = 0;
+  std::string FullPath;  // upper case, for messages and the error file
+  std::string Name;      // as written, for editors that jump to errors
+};
+
+struct TRpTxt {
+  std::string Search, Replacement;
+  TRpTxt* Next = nullptr;
+};
+
+class TTarn {
+ public:
+  TTarn();
+  ~TTarn();
+  TTarn(const TTarn&) = delete;
+  TTarn& operator=(const TTarn&) = delete;
+
+  // Assembles the main source; an empty output path means that output is not wanted.
+  // Returns the number of errors of the last pass.
+  uint16_t Assemble(const std::string& mainSource, const std::string& listing, const std::string& object,
+                    const std::string& errors);
+
+  TProgressFn ShowProgressFn;
+  TErrorFn OnError;
+  // Directories tried, in order, for a CPU or INCL file that does not open as named.
+  std::vector<std::string> SearchPaths;
+
+  int PassesRun() const { return Pass > 0 ? Pass - 1 : 0; }
+  uint32_t TotalLinesOfLastPass() const { return TotalLines; }
+  uint32_t Checksum() const { return ChecksumTotal; }
+
+  // ---- driver (Tarn.cpp)
+  void ShowProgress(const char* text, int fieldId);
+  void RunPass();
+  void ReadSourceLine();
+  void NormalizeLine(char* destination, const char* source, bool countLine);
+  void ProcessLine();
+  bool OpenSourceFile(const std::string& name);
+  void CloseSourceFile();
+  void ShowLineCounts();
+  void ConsumeLine() { while (!Line.AtEnd()) Line.GetChar(); }
+
+  // ---- errors (Diagnostics.cpp)
+  void FatalError(int number);
+  void LineError(int number, const char* position);
+  void KeepBestError();
+  void ReportError();  // counts the line's error and writes it to the error file
+
+  // ---- symbols (SymbolTable.cpp)
+  TSymbol* LookupSymbol(std::string_view name, uint32_t classBits);
+  TSymbol* AddSymbol(std::string_view name, uint32_t type, int32_t value, uint32_t extra = 0);
+  void DefineLabel();
+
+  // ---- expressions (Expression.cpp)
+  TSymbol* NextToken(TScan& cursor);
+  int32_t EvalExpr(TScan& cursor, int limit);
+  int32_t Evaluate(TScan& cursor);
+  bool TokenIs(uint32_t kind) const { return (Token->Type & 0xF0000) == kind; }
+
+  // ---- directives (Directives.cpp)
+  void Dispatch();
+  bool ReadStringOperand(bool keepBest, const char* position = nullptr);
+  int ReadOnOff();
+  void DataList(int directive);
+  void FloatList(int directive);
+
+  // ---- instructions (Encoder.cpp)
+  void EncodeInstruction();
+  void LoadCpuTable();
+
+  // ---- listing (Listing.cpp)
+  void ListLine();
+  void CheckPage();
+  void ListSymbols();
+  void WritePageHeader();
+  int BuildAddressColumn(char* column);
+
+  // ---- object output (ObjectWriter.cpp)
+  void EmitLineCode();
+  void SetObjectAddress(uint32_t address);
+  void WriteObjectRecord(bool final);
+  void FinishObjectFile();
+  void SelectObjectFormat(TObjectFormat format);
+  void PutObject(const char* text, size_t length);
+  bool AppendCode(uint8_t byte) {
+    if (ByteCount >= CodeCapacity) return false;
+    Code[ByteCount++] = byte;
+    return true;
+  }
+
+  // ---- state of the run
+  TRpTxt* Replacements = nullptr;
+  int16_t TabWidth = 8;
+  int16_t CaseFlag = Off;
+  uint8_t Code[CodeCapacity] = {};
+  uint8_t RecordBuffer[16] = {};
+  int16_t LineFlags = 0;
+  int16_t NextLineFlags = 0;
+  int16_t ListLineFlag = On;
+  int16_t ListingOn = On;
+  int16_t EndOfPass = 0;
+  int16_t Pass = 0;
+  int16_t TokenPushback = 0;
+  int16_t StringLength = 0;
+  TObjectFormat Format = TObjectFormat::Int16;
+  int16_t GapFill = Off;
+  int16_t StorageFillRequest = Off;
+  int16_t EndMet = Off;
+  int16_t ForwardReference = 0;
+  int16_t FillByte = 255;
+  int16_t AddressDigits = 5;
+  int16_t ValueLine = 0;
+  int16_t PageEject = 0;
+  int ByteCount = 0;
+  int16_t WordLength = 1;
+  int16_t MacroState = 0;
+  int16_t Alignment = 1;
+  int16_t ExpressionError = 0;
+  int16_t PhaseFlag = 0;
+  int16_t Mismatch = 0;
+  int16_t IncludeDepth = -1;
+  int16_t ConditionalDepth = 0;
+  int16_t ConditionalStack[8] = {};
+  int16_t TableLoaded = 0;
+  int16_t InDescriptor = 0;  // "#" is the operand value only inside a table field descriptor
+  int32_t OperandValue = 0;
+  int32_t FieldValue = 0;
+  int16_t LineErrorNumber = 0;
+  int16_t BestError = 0;
+  uint16_t ErrorColumn = 0;
+  uint16_t BestColumn = 0;
+  uint16_t PageLength = 0;
+  uint16_t PageNumber = 0;
+  uint16_t ExpansionCounter = 0;
+  int16_t LinesLeft = 0;
+  uint16_t RecordCount = 0;
+  int32_t LineAddress = 0;
+  int32_t ProgramCounter = 0;
+  uint32_t TotalLines = 0;
+  uint32_t RecordChecksum = 0;
+  uint32_t OutputAddress = 0;
+  uint32_t CurrentSegment = 0xB0000;
+  char Separator = ',';
+  std::string DateText;
+  const char* OpcodeStart = nullptr;
+  const char* TokenStart = nullptr;
+  std::string Title;
+  char NormalizedLine[LineSize] = "\n";
+  char RawLine[LineSize] = "\n";
+  char Label[LineSize] = "";
+  TSymbol* Token = nullptr;
+  TSymbol* FoundSymbol = nullptr;
+  TScan Line;
+  FILE* ListingStream = nullptr;
+  FILE* ObjectStream = nullptr;
+  FILE* ErrorStream = stdout;
+  bool ErrorStreamIsFile = false;
+  TSourceFile IncludeStack[5];
+  uint32_t ChecksumTotal = 0;
+  int16_t Continue = On;
+  uint16_t TotalErrors = 0;
+
+  std::string ListingPath, ObjectPath, ErrorPath;
+  bool AfterPasses = false;  // fatal errors from the closing steps have no line of their own
+  bool InListLine = false;
+
+  TSymbolArena Arena;
+  TSymbolTable Symbols;
+  TNumberedTable CpuTables[3];  // name lists, operand fields, sub-patterns
+
+  TSourceFile& Current() { return IncludeStack[IncludeDepth < 0 ? 0 : IncludeDepth]; }
+};
