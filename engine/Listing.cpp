@@ -37,7 +37,7 @@ int TTarn::BuildAddressColumn(char* column) {
 }
 
 void TTarn::WritePageHeader() {
-  std::fprintf(ListingStream, "\n%s    PAGE %d    %s", Title.c_str(), int(PageNumber), DateText.c_str());
+  std::fprintf(ListingStream, "\n%s    PAGE %d    %s\n", Title.c_str(), int(PageNumber), DateText.c_str());
   LinesLeft = int16_t(LinesLeft - 3);
 }
 

@@ -1,0 +1,97 @@
+#include "TestSupport.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "Tarn.h"
+
+namespace fs = std::filesystem;
+
+TTempDir::TTempDir() {
+  std::string pattern = (fs::temp_directory_path() / "tarn-test-XXXXXX").string();
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  Dir = mkdtemp(buffer.data());
+}
+
+TTempDir::~TTempDir() {
+  std::error_code ec;
+  fs::permissions(Dir, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(Dir, ec);
+}
+
+void TTempDir::Write(const std::string& name, const std::string& content) const {
+  fs::path p = fs::path(Dir) / name;
+  fs::create_directories(p.parent_path());
+  std::ofstream(p, std::ios::binary) << content;
+}
+
+std::string TTempDir::Read(const std::string& name) const { return ReadFile((fs::path(Dir) / name).string()); }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string Hex(const std::string& bytes) {
+  std::string out;
+  char t[4];
+  for (unsigned char c : bytes) {
+    std::snprintf(t, sizeof t, "%02X", c);
+    if (!out.empty()) out += ' ';
+    out += t;
+  }
+  return out;
+}
+
+static std::string Replace(std::string s, const std::string& from, const std::string& to) {
+  if (from.empty()) return s;
+  for (size_t p = 0; (p = s.find(from, p)) != std::string::npos; p += to.size()) s.replace(p, from.size(), to);
+  return s;
+}
+
+TRunResult AssembleIn(const TTempDir& dir, const std::string& main, const std::string& listing,
+                      const std::string& object, const std::string& errors) {
+  setenv("SOURCE_DATE_EPOCH", "0", 1);
+  char previous[4096];
+  if (!getcwd(previous, sizeof previous)) previous[0] = '\0';
+  if (chdir(dir.Path().c_str()) != 0) return {};
+  TRunResult r;
+  {
+    TTarn tarn;
+    tarn.ShowProgressFn = [&](const char* text, int field) {
+      r.Progress.push_back(std::to_string(field) + ":" + text);
+    };
+    tarn.OnError = [&](const TDiagnostic& d) {
+      if (d.Number == 0) r.LastPass.clear();
+      else r.LastPass.push_back(d);
+    };
+    r.ErrorCount = tarn.Assemble(main, listing, object, errors);
+    r.Passes = tarn.PassesRun();
+    r.Checksum = tarn.Checksum();
+  }
+  if (previous[0] && chdir(previous) != 0) return r;
+  std::string upperDir = dir.Path();
+  for (char& c : upperDir) c = char(std::toupper(static_cast<unsigned char>(c)));
+  auto read = [&](const std::string& name) {
+    return name.empty() ? std::string() : Replace(dir.Read(name), upperDir, "$DIR");
+  };
+  r.Listing = read(listing);
+  r.Object = dir.Read(object.empty() ? "-" : object);
+  r.Errors = read(errors);
+  for (TDiagnostic& d : r.LastPass) d.FullPath = Replace(d.FullPath, upperDir, "$DIR");
+  return r;
+}
+
+TRunResult AssembleText(const std::string& source, const std::map<std::string, std::string>& files) {
+  TTempDir dir;
+  dir.Write("main.asm", source);
+  for (const auto& [name, text] : files) dir.Write(name, text);
+  return AssembleIn(dir, "main.asm", "main.LST", "main.HEX", "main.ERR");
+}

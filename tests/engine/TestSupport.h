@@ -1,0 +1,39 @@
+// Runs the engine on source text in a temporary directory and reads back what it wrote.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Diagnostics.h"
+
+struct TRunResult {
+  std::string Listing, Object, Errors;  // file contents; the directory shows as "$DIR"
+  uint16_t ErrorCount = 0;
+  int Passes = 0;
+  uint32_t Checksum = 0;
+  std::vector<TDiagnostic> LastPass;    // errors of the last pass as the engine reported them
+  std::vector<std::string> Progress;    // "field:text" in call order
+};
+
+class TTempDir {
+ public:
+  TTempDir();
+  ~TTempDir();
+  const std::string& Path() const { return Dir; }
+  void Write(const std::string& name, const std::string& content) const;
+  std::string Read(const std::string& name) const;
+
+ private:
+  std::string Dir;
+};
+
+// Assembles main.asm (the source) with the extra files beside it, from inside
+// the temporary directory; outputs are main.LST, main.HEX and main.ERR.
+TRunResult AssembleText(const std::string& source, const std::map<std::string, std::string>& files = {});
+// The same in an existing directory, with chosen output names ("" = not wanted).
+TRunResult AssembleIn(const TTempDir& dir, const std::string& main, const std::string& listing,
+                      const std::string& object, const std::string& errors);
+
+std::string ReadFile(const std::string& path);
+std::string Hex(const std::string& bytes);  // "01 02 0A"
