@@ -30,7 +30,10 @@ void TTempDir::Write(const std::string& name, const std::string& content) const 
   std::ofstream(p, std::ios::binary) << content;
 }
 
-std::string TTempDir::Read(const std::string& name) const { return ReadFile((fs::path(Dir) / name).string()); }
+std::string TTempDir::Read(const std::string& name) const {
+  fs::path p = fs::path(Dir) / name;
+  return fs::is_regular_file(p) ? ReadFile(p.string()) : std::string();  // never a device such as /dev/full
+}
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -1,0 +1,110 @@
+// The tarn command: output names, options, exit status and the editor error form.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/wait.h>
+
+#include "../engine/TestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TCommand {
+  int Status = -1;
+  std::string Out, Err;
+};
+
+TCommand RunTarn(const TTempDir& dir, const std::string& arguments) {
+  std::string command = "cd '" + dir.Path() + "' && SOURCE_DATE_EPOCH=0 '" TARN_BINARY "' " + arguments +
+                        " >stdout.txt 2>stderr.txt </dev/null";
+  int raw = std::system(command.c_str());
+  TCommand c;
+  c.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  c.Out = dir.Read("stdout.txt");
+  c.Err = dir.Read("stderr.txt");
+  return c;
+}
+
+const char Good[] = "\tHOF \"INT8\"\n\tDFB 1\n";
+const char Bad[] = "\tDFB 1\n\tINCL \"part.asm\"\n\tDFB 300\n";
+const char Part[] = "\n\tDFB UNKNOWN\n";
+
+TEST(Cli, WritesTheThreeFilesBesideTheSource) {
+  TTempDir dir;
+  dir.Write("sub/prog.s.asm", Good);
+  TCommand c = RunTarn(dir, "sub/prog.s.asm");
+  EXPECT_EQ(c.Status, 0) << c.Err;
+  EXPECT_TRUE(fs::exists(dir.Path() + "/sub/prog.s.LST"));
+  EXPECT_EQ(dir.Read("sub/prog.s.HEX"), ":0100000001FE\r\n:00000001FF\r\n");
+  EXPECT_EQ(dir.Read("sub/prog.s.ERR"), "");
+  EXPECT_EQ(c.Err, "tarn: 2 passes, 3 lines, 0 errors, checksum 1\n");
+}
+
+TEST(Cli, ReportsErrorsInTheEditorFormWithNamesAsWritten) {
+  TTempDir dir;
+  dir.Write("src/Main.asm", Bad);
+  dir.Write("part.asm", Part);
+  TCommand c = RunTarn(dir, "src/Main.asm");
+  EXPECT_EQ(c.Status, 1);
+  EXPECT_EQ(c.Err,
+            "part.asm:2:13: error 40: Undefined label\n"
+            "src/Main.asm:3:15: error 36: Operand not in specified range\n"
+            "tarn: 2 passes, 6 lines, 2 errors, checksum 46\n");
+  // The error file keeps the upper-case full path.
+  std::string upper = dir.Path();
+  for (char& ch : upper) ch = char(toupper(ch));
+  EXPECT_EQ(dir.Read("src/Main.ERR"), upper + "/PART.ASM(2,13): Error 40 - Undefined label\n" + upper +
+                                          "/SRC/MAIN.ASM(3,15): Error 36 - Operand not in specified range\n");
+}
+
+TEST(Cli, NamedAndUnwantedOutputs) {
+  TTempDir dir;
+  dir.Write("a.asm", Bad);
+  dir.Write("part.asm", Part);
+  TCommand c = RunTarn(dir, "-q -l out.lst -o out.hex -e out.err a.asm");
+  EXPECT_EQ(c.Status, 1);
+  EXPECT_TRUE(fs::exists(dir.Path() + "/out.lst"));
+  EXPECT_TRUE(fs::exists(dir.Path() + "/out.hex"));
+  EXPECT_NE(dir.Read("out.err").find("Error 36"), std::string::npos);
+  EXPECT_EQ(c.Err.find("tarn:"), std::string::npos) << "-q prints no summary";
+
+  TCommand none = RunTarn(dir, "--no-listing --no-object --no-errors -q a.asm");
+  EXPECT_EQ(none.Status, 1);
+  EXPECT_FALSE(fs::exists(dir.Path() + "/a.LST"));
+  EXPECT_FALSE(fs::exists(dir.Path() + "/a.HEX"));
+  EXPECT_FALSE(fs::exists(dir.Path() + "/a.ERR"));
+  // Without an error file the error lines go to standard output after their listing line.
+  EXPECT_NE(none.Out.find("\tDFB 300\n"), std::string::npos) << none.Out;
+  EXPECT_NE(none.Out.find("/A.ASM(3,15): Error 36 - Operand not in specified range\n"), std::string::npos);
+  EXPECT_NE(none.Err.find("a.asm:3:15: error 36:"), std::string::npos);
+}
+
+struct TUsageCase { const char* Arguments; int Status; const char* Expect; };
+
+class CliUsageTest : public ::testing::TestWithParam<TUsageCase> {};
+
+TEST_P(CliUsageTest, ExitStatusAndMessage) {
+  TTempDir dir;
+  dir.Write("a.asm", Good);
+  TCommand c = RunTarn(dir, GetParam().Arguments);
+  EXPECT_EQ(c.Status, GetParam().Status) << c.Err;
+  EXPECT_NE((c.Out + c.Err).find(GetParam().Expect), std::string::npos) << c.Out << c.Err;
+}
+
+const TUsageCase UsageCases[] = {
+    {"--help", 0, "usage: tarn [options] SOURCE"},
+    {"--version", 0, "tarn "},
+    {"", 2, "no source file given"},
+    {"--bogus a.asm", 2, "unknown option --bogus"},
+    {"a.asm b.asm", 2, "only one source file"},
+    {"a.asm -o", 2, "-o needs a file name"},
+    {"missing.asm", 1, "missing.asm:0:1: error 1: Source file did not open"},
+    {"-l /dev/full a.asm", 1, "a.asm:0:1: error 2: Disk or directory full"},
+    {"-l nodir/x.lst a.asm", 1, "a.asm:0:1: error 8: List file did not open"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Usage, CliUsageTest, ::testing::ValuesIn(UsageCases));
+
+}  // namespace
