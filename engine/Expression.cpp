@@ -55,8 +55,7 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
     cursor.UngetChar(c);
     cursor.ReadName(t->Name, LineSize + 1, Separator);
     std::string_view name(t->Name);
-    TSymbol* s = LookupSymbol(name, ClassOperator);
-    if (!s) s = LookupSymbol(name, ClassLabel);
+    TSymbol* s = LookupOperand(name);
     if (s) {
       set(s->Type, s->Value);
     } else {

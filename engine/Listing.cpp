@@ -20,14 +20,13 @@ int TTarn::BuildAddressColumn(char* column) {
     std::memcpy(column, text, size_t(n));
     return width;
   }
-  switch (AddressDigits) {
-    case 8: n = std::snprintf(text, sizeof text, " %08lX ", (unsigned long)a); break;
-    case 6: n = std::snprintf(text, sizeof text, "   %06lX ", (unsigned long)(a & 0xFFFFFF)); break;
-    case 5: n = std::snprintf(text, sizeof text, "    %05lX ", (unsigned long)(a & 0xFFFFF)); break;
-    default: n = std::snprintf(text, sizeof text, " %04lX ", (unsigned long)(a & 0xFFFF)); break;
-  }
-  std::memcpy(column, text, size_t(n));
   static const char Hex[] = "0123456789ABCDEF";
+  // " %08lX ", "   %06lX ", "    %05lX " or " %04lX " of the address, written by hand:
+  // this runs for every listed line.
+  int digits = AddressDigits == 8 ? 8 : AddressDigits == 6 ? 6 : AddressDigits == 5 ? 5 : 4;
+  int lead = digits == 6 ? 3 : digits == 5 ? 4 : 1;
+  for (int i = 0; i < digits; ++i) column[lead + i] = Hex[(a >> (4 * (digits - 1 - i))) & 15];
+  n = lead + digits + 1;
   int shown = std::min(ByteCount, width == 24 ? 9 : 11);
   for (int i = 0; i < shown; ++i) {
     column[n + 2 * i] = Hex[Code[i] >> 4];

@@ -3,17 +3,28 @@
 
 #include "Tarn.h"
 
+bool TTarn::Visible(const TSymbol* s) const {
+  // Labels made inside another macro expansion are invisible in this one.
+  if (s->ClassBits() != ClassLabel || MacroState != 3) return true;
+  uint32_t expansion = s->Type & 0xFFFF;
+  return expansion == 0 || expansion == ExpansionCounter;
+}
+
 TSymbol* TTarn::LookupSymbol(std::string_view name, uint32_t classBits) {
-  for (TSymbol* s = Symbols.FirstWithWord(FirstWord(name)); s; s = s->NextSame) {
-    if (s->ClassBits() != classBits || MatchName(name, s->Name) != 0) continue;
-    // Labels made inside another macro expansion are invisible in this one.
-    if (classBits == ClassLabel && MacroState == 3) {
-      uint32_t expansion = s->Type & 0xFFFF;
-      if (expansion != 0 && expansion != ExpansionCounter) continue;
-    }
-    return s;
-  }
+  for (TSymbol* s = Symbols.FirstWithWord(FirstWord(name)); s; s = s->NextSame)
+    if (s->ClassBits() == classBits && MatchName(name, s->Name) == 0 && Visible(s)) return s;
   return nullptr;
+}
+
+// An operator name first, else a label: one walk of the chain instead of two.
+TSymbol* TTarn::LookupOperand(std::string_view name) {
+  TSymbol* label = nullptr;
+  for (TSymbol* s = Symbols.FirstWithWord(FirstWord(name)); s; s = s->NextSame) {
+    if (MatchName(name, s->Name) != 0) continue;
+    if (s->ClassBits() == ClassOperator) return s;
+    if (!label && s->ClassBits() == ClassLabel && Visible(s)) label = s;
+  }
+  return label;
 }
 
 TSymbol* TTarn::AddSymbol(std::string_view name, uint32_t type, int32_t value, uint32_t extra) {

@@ -16,7 +16,7 @@ TSymbol* TSymbolArena::Allocate(std::string_view name, uint32_t extra) {
   std::memset(p, 0, size);
   auto* s = reinterpret_cast<TSymbol*>(p);
   s->NameLength = uint32_t(name.size());
-  std::memcpy(s->Name, name.data(), name.size());
+  if (!name.empty()) std::memcpy(s->Name, name.data(), name.size());
   return s;
 }
 
@@ -41,21 +41,56 @@ int MatchName(std::string_view key, const char* name) {
   return -int(uint8_t(c));
 }
 
+namespace {
+uint64_t HashWord(std::string_view word) {
+  uint64_t h = 1469598103934665603ull;  // FNV-1a
+  for (char c : word) h = (h ^ uint8_t(c)) * 1099511628211ull;
+  return h | 1;  // 0 marks an empty slot
+}
+}  // namespace
+
+TSymbolTable::TSlot* TSymbolTable::Find(std::string_view word, uint64_t hash) const {
+  size_t mask = Slots.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const TSlot& slot = Slots[i];
+    if (slot.Hash == 0) return const_cast<TSlot*>(&slot);
+    if (slot.Hash == hash && FirstWord(std::string_view(slot.First->Name, slot.First->NameLength)) == word)
+      return const_cast<TSlot*>(&slot);
+  }
+}
+
+void TSymbolTable::Grow() {
+  std::vector<TSlot> old(Slots.size() * 2);
+  old.swap(Slots);
+  size_t mask = Slots.size() - 1;
+  for (const TSlot& slot : old) {
+    if (slot.Hash == 0) continue;
+    size_t i = slot.Hash & mask;
+    while (Slots[i].Hash != 0) i = (i + 1) & mask;
+    Slots[i] = slot;
+  }
+}
+
 void TSymbolTable::Append(TSymbol* s) {
   s->Next = nullptr;
   s->NextSame = nullptr;
   if (Tail) Tail->Next = s; else Head = s;
   Tail = s;
-  auto [it, added] = Index.try_emplace(FirstWord(std::string_view(s->Name, s->NameLength)), Chain{s, s});
-  if (!added) {
-    it->second.Last->NextSame = s;
-    it->second.Last = s;
+  std::string_view word = FirstWord(std::string_view(s->Name, s->NameLength));
+  uint64_t hash = HashWord(word);
+  TSlot* slot = Find(word, hash);
+  if (slot->Hash != 0) {
+    slot->Last->NextSame = s;
+    slot->Last = s;
+    return;
   }
+  *slot = TSlot{hash, s, s};
+  if (++Used * 2 > Slots.size()) Grow();
 }
 
 TSymbol* TSymbolTable::FirstWithWord(std::string_view word) const {
-  auto it = Index.find(word);
-  return it == Index.end() ? nullptr : it->second.First;
+  const TSlot* slot = Find(word, HashWord(word));
+  return slot->Hash ? slot->First : nullptr;
 }
 
 void TNumberedTable::Append(unsigned bucket, TSymbol* s) {

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // Type code bit groups.
@@ -62,8 +61,13 @@ class TSymbolTable {
   TSymbol* First() const { return Head; }
 
  private:
-  struct Chain { TSymbol* First; TSymbol* Last; };
-  std::unordered_map<std::string_view, Chain> Index;
+  // Open addressing with linear probing: one probe is usually one cache line,
+  // which matters with a hundred thousand labels.
+  struct TSlot { uint64_t Hash; TSymbol* First; TSymbol* Last; };
+  TSlot* Find(std::string_view word, uint64_t hash) const;
+  void Grow();
+  std::vector<TSlot> Slots = std::vector<TSlot>(1024);
+  size_t Used = 0;
   TSymbol* Head = nullptr;
   TSymbol* Tail = nullptr;
 };

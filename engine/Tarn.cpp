@@ -251,7 +251,8 @@ void TTarn::ReadSourceLine() {
       if (n > 0) {
         // A zero byte ends the line as it would for the C runtime; the line
         // always ends with a newline so that the listing keeps one line per line.
-        size_t len = std::strlen(RawLine);
+        const void* zero = std::memchr(RawLine, '\0', size_t(n));
+        size_t len = zero ? size_t(static_cast<const char*>(zero) - RawLine) : size_t(n);
         if (len == 0 || RawLine[len - 1] != '\n') {
           RawLine[len] = '\n';
           RawLine[len + 1] = '\0';

@@ -81,6 +81,8 @@ class TTarn {
 
   // ---- symbols (SymbolTable.cpp)
   TSymbol* LookupSymbol(std::string_view name, uint32_t classBits);
+  TSymbol* LookupOperand(std::string_view name);
+  bool Visible(const TSymbol* s) const;
   TSymbol* AddSymbol(std::string_view name, uint32_t type, int32_t value, uint32_t extra = 0);
   void DefineLabel();
 
