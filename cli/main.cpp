@@ -48,7 +48,7 @@ struct TProgressLine {
   void Update(const char* text, int field) {
     if (field < FieldPass || field > FieldChecksum) return;
     Fields[field - FieldPass] = text;
-    if (!Live) return;
+    if (!Live || Fields[0].empty()) return;
     auto now = std::chrono::steady_clock::now();
     if (Painted && now - LastPaint < std::chrono::milliseconds(100) && field != FieldPass) return;
     LastPaint = now;

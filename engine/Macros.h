@@ -1,8 +1,29 @@
 // Conditional blocks, macros and text replacement: the steps of the line
 // reader and the line processor that change which text the assembler sees.
 #pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
 
 class TTarn;
+struct TSymbol;
+
+// One stored source line of a macro definition (raw text with its newline).
+struct TMacroLine {
+  TMacroLine* Next = nullptr;
+  std::string Text;
+};
+
+// What the macro mechanism keeps in the engine state beyond the macro state word.
+struct TMacroData {
+  TSymbol* Defining = nullptr;     // the macro symbol being defined
+  TMacroLine* Tail = nullptr;      // last stored line while defining
+  TMacroLine* NextLine = nullptr;  // next stored line to replay while expanding
+  std::string Formals;             // normalized formal parameter list of the running expansion
+  std::string Actuals;             // normalized argument list of the running expansion
+  std::vector<TMacroLine*> Owned;  // every stored line, freed with the engine state
+  ~TMacroData() { for (TMacroLine* l : Owned) delete l; }
+};
 
 // Supplies the next line of a running expansion into the raw line; false when none.
 bool ExpandMacroLine(TTarn& t);

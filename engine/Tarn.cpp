@@ -85,7 +85,8 @@ uint16_t TTarn::Assemble(const std::string& mainSource, const std::string& listi
   }
   // The scratch token holds up to 256 characters of a name, string or number.
   Token = Arena.Allocate(std::string_view(), LineSize + 1);
-  if (OpenSourceFile(mainSource)) ShowProgress(Current().FullPath.c_str(), FieldMainFile);
+  OpenSourceFile(mainSource);
+  ShowProgress(Current().FullPath.c_str(), FieldMainFile);
   if (Continue == On && !listing.empty()) {
     ListingStream = std::fopen(listing.c_str(), "w");
     if (!ListingStream) FatalError(8);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Diagnostics.h"
+#include "Macros.h"
 #include "Scan.h"
 #include "SourceReader.h"
 #include "Symbols.h"
@@ -199,6 +200,7 @@ class TTarn {
   bool AfterPasses = false;  // fatal errors from the closing steps have no line of their own
   bool InListLine = false;
 
+  TMacroData Macro;
   TSymbolArena Arena;
   TSymbolTable Symbols;
   TNumberedTable CpuTables[3];  // name lists, operand fields, sub-patterns
