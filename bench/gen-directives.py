@@ -18,7 +18,8 @@ def main():
             out.write(f"L{k}\tDWL L{k + 1}, L{max(k - 1, 0)}\n")  # a label with a forward and a backward reference
             k += 1
         elif n % 7 == 0:
-            out.write(f"E{n}\tEQU {n} * 3 + 1\n")
+            j = n % labels  # names repeat with the same value, so symbols stay as many as labels
+            out.write(f"E{j}\tEQU {j} * 3 + 1\n")
         elif n % 2 == 0:
             out.write("\tDFB 1, 2, 3, \"AB\", 0FFH\t; data\n")
         else:
