@@ -1,13 +1,250 @@
-// CPU table loading and instruction encoding. Until a table loads, no
-// mnemonic is known, so an instruction line never reaches the encoder.
+// Matching an instruction line against the CPU table's patterns and building
+// its code: candidates in table order, sub-pattern groups, operand fields,
+// range checks that choose between forms, and bit insertion.
+#include <cstring>
+
 #include "Tarn.h"
 
+namespace {
+bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+}  // namespace
+
 void TTarn::EncodeInstruction() {
+  Matched = false;
+  for (TSymbol* candidate = FoundSymbol; candidate && !Matched; candidate = candidate->NextSame) {
+    if (candidate->ClassBits() != ClassInstruction) continue;
+    Line.Cur = OpcodeStart;  // the mnemonic is compared again as part of the pattern
+    KeepBestError();
+    SubCount = 0;
+    Pattern.Reset(candidate->Name);
+    MainBytes = candidate->Code();
+    MainCount = int(candidate->Type & 0xFF);
+    std::memset(Code, 0, size_t(MainCount));
+    ByteCount = MainCount;
+    ComparePattern();
+  }
   DefineLabel();
+  if (Matched) {
+    int count = MainCount > SubCount ? MainCount : SubCount;
+    if (Pass >= 2) {
+      for (int i = 0; i < count; ++i) {
+        if (i < MainCount) Code[i] |= MainBytes[i];
+        if (i < SubCount) Code[i] |= SubBytes[i];
+      }
+    }
+    ByteCount = count;
+  } else {
+    if (BestError > LineErrorNumber) {
+      LineErrorNumber = BestError;
+      ErrorColumn = BestColumn;
+    }
+    if (LineErrorNumber == 0) LineError(33, Line.Cur - 2 > NormalizedLine ? Line.Cur - 2 : NormalizedLine);
+    ByteCount = 0;
+  }
+  Separator = ',';
   ConsumeLine();
 }
 
-void TTarn::LoadCpuTable() {
-  DefineLabel();
-  ConsumeLine();
+void TTarn::ComparePattern() {
+  TokenPushback = 0;
+  do {
+    Pattern.SkipBlanks();
+    Line.SkipBlanks();
+    char c = Pattern.GetChar();
+    if (c == '|') {
+      MatchGroup();
+      continue;
+    }
+    Pattern.UngetChar(c);
+    if (Matched) break;
+    if (Pattern.AtEnd() && Mismatch == 0 && LineErrorNumber == 0 && Line.AtEnd()) {
+      Matched = true;
+    } else {
+      int s = uint8_t(Line.GetChar());
+      int p = uint8_t(Pattern.GetChar());
+      Mismatch = int16_t(s - p);
+      if (Mismatch == 0 && Pattern.AtEnd() && s == 0) Mismatch = 1;  // both texts ended without a match
+    }
+  } while (!Matched && (Mismatch == 0 || (Pattern.Peek() == '|' && SubCount > 0)));
+}
+
+void TTarn::MatchGroup() {
+  char* remembered = Line.Cur;
+  TokenPushback = 0;
+  int32_t n = NextToken(Pattern)->Value, m = n;
+  if (Pattern.Peek() == '-') {
+    Pattern.GetChar();
+    m = NextToken(Pattern)->Value;
+  }
+  // A group that names no sub-pattern never matches.
+  Mismatch = 1;
+  for (; !Matched && n <= m; ++n) {
+    KeepBestError();
+    SubRecord = NumberedRecord(2, n);
+    if (!SubRecord) {
+      Mismatch = 1;
+      if (n == INT32_MAX) break;
+      continue;
+    }
+    SubPattern.Reset(SubRecord->Name);
+    SubBytes = SubRecord->Code();
+    SubCount = int(SubRecord->Type & 0xFF);
+    int count = MainCount > SubCount ? MainCount : SubCount;
+    std::memset(Code, 0, size_t(count));
+    ByteCount = count;
+    do {
+      char c = SubPattern.GetChar();
+      if (c == '{') {
+        OperandField();
+        continue;
+      }
+      SubPattern.UngetChar(c);
+      if (Matched) break;
+      Line.SkipBlanks();
+      if (SubPattern.AtEnd() && Line.AtEnd() && Mismatch == 0 && LineErrorNumber == 0) {
+        Matched = true;
+      } else {
+        int s = uint8_t(Line.GetChar());
+        int p = uint8_t(SubPattern.GetChar());
+        Mismatch = int16_t(s - p);
+        if (Mismatch == 0 && SubPattern.AtEnd() && s == 0) Mismatch = 1;
+      }
+    } while (!Matched && Mismatch == 0);
+    if (!Matched) Line.Cur = remembered;
+    if (n == INT32_MAX) break;
+  }
+}
+
+// Compares the names of the list, in order, with the source text at its
+// position; on agreement the source moves past the name and index is its place.
+bool TTarn::MatchListName(int& index) {
+  Line.SkipBlanks();
+  index = -1;
+  for (;;) {
+    TSymbol* t = NextToken(NameList);
+    if ((t->Type & 0xF0000) == 0x50000) return false;
+    ++index;
+    if ((t->Type & 0xF0000) == 0x20000) {
+      size_t length = size_t(StringLength < LineSize ? StringLength : LineSize);
+      bool agree = true;
+      for (size_t i = 0; i < length && agree; ++i) {
+        char a = Line.Cur[i], b = t->Name[i];
+        if (a == '\n' || a == '\0') agree = false;
+        else if (CaseFlag == On ? a != b : ToUpper(a) != ToUpper(b)) agree = false;
+      }
+      if (agree) {
+        char after = Line.Cur[length];
+        agree = IsWhite(after) || after == ',' || after == Separator || Separator == '{';
+      }
+      if (agree) {
+        Line.Cur += length;
+        NextToken(NameList);  // the comma, or the end of the list
+        return true;
+      }
+    }
+    if ((NextToken(NameList)->Type & 0xF0000) == 0x50000) return false;
+  }
+}
+
+void TTarn::OperandField() {
+  TokenPushback = 0;
+  int32_t k = NextToken(SubPattern)->Value;
+  SubPattern.GetChar();  // the "}"
+  char after = SubPattern.Peek();
+  Separator = after;
+  TSymbol* field = NumberedRecord(1, k);
+  if (!field) {
+    Mismatch = 1;
+    Separator = ',';
+    return;
+  }
+  Descriptor.Reset(field->Name);
+  bool nameField = Descriptor.Peek() == '@';
+  bool nameFound = true;
+  InDescriptor = On;
+  if (nameField) {
+    Descriptor.GetChar();
+    bool set = Descriptor.Peek() == '&';
+    if (set) Descriptor.GetChar();
+    OperandValue = 0;
+    int32_t list = Evaluate(Descriptor);
+    TSymbol* names = NumberedRecord(0, list);
+    char* remembered = Line.Cur;
+    for (;;) {
+      int index = 0;
+      bool agreed = false;
+      if (names) {
+        NameList.Reset(names->Name);
+        char* before = Line.Cur;
+        agreed = MatchListName(index);
+        if (agreed && Line.Cur == before && set) agreed = false;  // an empty name would repeat forever
+      }
+      if (!set) {
+        OperandValue = index;
+        if (!agreed) {
+          Mismatch = 1;
+          nameFound = false;
+        }
+        break;
+      }
+      if (!agreed) {
+        Line.Cur = remembered;
+        Mismatch = 0;
+        break;
+      }
+      if (index >= 0 && index < 32) OperandValue = int32_t(uint32_t(OperandValue) | (1u << index));
+      remembered = Line.Cur;
+      Line.SkipBlanks();
+      if (Line.Peek() == ',') Line.GetChar();
+      Line.SkipBlanks();
+      if (Line.Peek() == Separator || Line.AtEnd()) break;
+    }
+    FieldValue = OperandValue;
+  } else {
+    InDescriptor = Off;
+    ForwardReference = 0;
+    OperandValue = Evaluate(Line);
+    if (ForwardReference && !std::strchr(field->Name, '$')) OperandValue = 0;
+    if (Separator != '\0' && Line.Cur > Line.Start) --Line.Cur;
+    Separator = ',';
+    InDescriptor = On;
+    FieldValue = Evaluate(Descriptor);
+  }
+  int32_t lo = Evaluate(Descriptor);
+  if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+  int32_t hi = Evaluate(Descriptor);
+  if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+  InDescriptor = Off;
+  if (Pass >= 2 && Mismatch == 0 && LineErrorNumber == 0) InsertField(field);
+  if (nameFound) {
+    Line.SkipBlanks();
+    if (SubPattern.AtEnd() && Line.AtEnd() && Mismatch == 0 && LineErrorNumber == 0) {
+      Matched = true;
+    } else if (!nameField || after != '{') {
+      int s = uint8_t(Line.GetChar());
+      int p = uint8_t(SubPattern.GetChar());
+      Mismatch = int16_t(s - p);
+      if (Mismatch == 0 && SubPattern.AtEnd() && s == 0) Mismatch = 1;
+    }
+  }
+  Separator = ',';
+}
+
+// Inserts the field value at its bit position, counted from the top bit of the
+// first code byte, most significant bit first; by OR into cleared cells.
+void TTarn::InsertField(const TSymbol* field) {
+  unsigned position = (uint32_t(field->Value) >> 8) & 0xFF;
+  unsigned width = uint32_t(field->Value) & 0xFF;
+  uint32_t x = uint32_t(FieldValue);
+  unsigned shift = (32u - (width % 32u)) % 32u;
+  x <<= shift;
+  unsigned b = position / 8, r = position % 8;
+  if (r > 0) {
+    Code[b + 4] |= uint8_t((x << (8 - r)) & 0xFF);
+    x >>= r;
+  }
+  Code[b] |= uint8_t(x >> 24);
+  Code[b + 1] |= uint8_t(x >> 16);
+  Code[b + 2] |= uint8_t(x >> 8);
+  Code[b + 3] |= uint8_t(x);
 }

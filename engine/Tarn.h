@@ -100,9 +100,16 @@ class TTarn {
   void DataList(int directive);
   void FloatList(int directive);
 
-  // ---- instructions (Encoder.cpp)
-  void EncodeInstruction();
+  // ---- CPU table (CpuTable.cpp) and instructions (Encoder.cpp)
   void LoadCpuTable();
+  bool ReadTableLines();
+  void EncodeInstruction();
+  void ComparePattern();
+  void MatchGroup();
+  void OperandField();
+  bool MatchListName(int& index);
+  void InsertField(const TSymbol* field);
+  TSymbol* NumberedRecord(int table, int32_t number);
 
   // ---- listing (Listing.cpp)
   void ListLine();
@@ -178,7 +185,7 @@ class TTarn {
   uint32_t CurrentSegment = 0xB0000;
   char Separator = ',';
   std::string DateText;
-  const char* OpcodeStart = nullptr;
+  char* OpcodeStart = nullptr;
   const char* TokenStart = nullptr;
   std::string Title;
   char NormalizedLine[LineSize] = "\n";
@@ -201,6 +208,19 @@ class TTarn {
   bool InListLine = false;
 
   TMacroData Macro;
+  // Instruction matching: the cursors over the candidate's texts and its code bytes.
+  TScan Pattern, SubPattern, Descriptor, NameList;
+  const uint8_t* MainBytes = nullptr;
+  const uint8_t* SubBytes = nullptr;
+  int MainCount = 0, SubCount = 0;
+  bool Matched = false;
+  TSymbol* SubRecord = nullptr;
+  // The CPU table's own source lines after its fourth "*" line, replayed every pass.
+  std::string TableName;
+  uint32_t TableSourceLine = 0;  // 0 = the table has no source section
+  char NormalizedTableLine[LineSize] = "\n";
+  char RawTableLine[LineSize] = "\n";
+
   TSymbolArena Arena;
   TSymbolTable Symbols;
   TNumberedTable CpuTables[3];  // name lists, operand fields, sub-patterns
