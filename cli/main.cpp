@@ -138,6 +138,15 @@ int main(int argc, char** argv) {
   {
     TTarn tarn;
     tarn.SearchPaths = includes;
+    // Last, the bundled tables: beside the binary in a build, under share/ when installed.
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n > 0) {
+      std::string dir(self, size_t(n));
+      dir = dir.substr(0, dir.find_last_of('/'));
+      tarn.SearchPaths.push_back(dir + "/tables");
+      tarn.SearchPaths.push_back(dir + "/../share/tarn/tables");
+    }
     tarn.ShowProgressFn = [&](const char* text, int field) { progress.Update(text, field); };
     tarn.OnError = [&](const TDiagnostic& d) {
       if (d.Number == 0) lastPass.clear();

@@ -81,6 +81,20 @@ TEST(Cli, NamedAndUnwantedOutputs) {
   EXPECT_NE(none.Err.find("a.asm:3:15: error 36:"), std::string::npos);
 }
 
+TEST(Cli, SearchesIncludeDirectoriesOnlyForNamesThatDoNotOpen) {
+  TTempDir dir;
+  dir.Write("lib/x.tbl", "*\n*\n*\nNOP^EA:\n");
+  dir.Write("lib/part.asm", "\tDFB 2\n");
+  dir.Write("part.asm", "\tDFB 1\n");
+  dir.Write("a.asm", "\tHOF \"BIN8\"\n\tCPU \"x.tbl\"\n\tNOP\n\tINCL \"part.asm\"\n");
+  TCommand missing = RunTarn(dir, "-q a.asm");
+  EXPECT_EQ(missing.Status, 1);
+  EXPECT_NE(missing.Err.find("a.asm:2:1: error 1: Source file did not open"), std::string::npos) << missing.Err;
+  TCommand found = RunTarn(dir, "-q -I lib a.asm");
+  EXPECT_EQ(found.Status, 0) << found.Err;
+  EXPECT_EQ(Hex(dir.Read("a.HEX")), "EA 01");  // part.asm opens as written, before lib/
+}
+
 struct TUsageCase { const char* Arguments; int Status; const char* Expect; };
 
 class CliUsageTest : public ::testing::TestWithParam<TUsageCase> {};

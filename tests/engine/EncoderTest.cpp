@@ -1,0 +1,201 @@
+// Instruction matching and encoding on a small imaginary processor, and the
+// loading of malformed tables.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+
+namespace {
+
+// Name list 0 holds four registers; fields: a byte, a 16-bit address, a branch
+// offset from the end of a 2-byte instruction, a register in bits 6-7 of byte 0,
+// and a register set; a short (0..255) form before a long one for JP.
+const char Table[] =
+    "; an imaginary processor\n"
+    "0,\"A\",\"B\",\"C\",\"D\"\n"
+    "*\n"
+    "1,8,8,#,-128,255\n"
+    "2,8,16,#,0,65535\n"
+    "3,8,8,#-$-2,$-126,$+129\n"
+    "4,6,2,@0,0,3\n"
+    "5,8,8,@&0,1,15\n"
+    "6,8,8,#,0,255\n"
+    "7,12,8,#,0,255   ; a field that straddles two bytes\n"
+    "8,8,16,INV # >> 16,0,65535  ; little-endian address\n"
+    "*\n"
+    "1,#{1}^0000:\n"
+    "2,{2}^010000:\n"
+    "3,{4},{1}^0000:\n"
+    "4,{3}^0000:\n"
+    "5,{5}^0000:\n"
+    "6,{6}^0000:\n"
+    "7,{2}^020000:\n"
+    "8,{7}^000000:\n"
+    "9,({8})^000000:\n"
+    "10,{9}^0000:\n"
+    "11,{1} ^0000:\n"
+    "*\n"
+    "NOP^00:\n"
+    "LD|1-2^10:\n"
+    "MOV|3^40:\n"
+    "BR|4^20:\n"
+    "PUSH|5^30:\n"
+    "JP|6-7^C0:\n"
+    "ST|8^E0:\n"
+    "JMPI|9^D0:\n"
+    "UNDEF|10^F0:\n"
+    "BLANK|11^F1:\n"
+    "NOP A^01:\n"
+    "LDX|12^F2:\n"
+    "TWO X,Y^0203:\n"
+    "nopl^ab:\n";
+
+struct TEncodeCase {
+  const char* Line;
+  const char* Bytes;
+  int Error = 0;
+};
+
+class EncoderTest : public ::testing::TestWithParam<TEncodeCase> {};
+
+TEST_P(EncoderTest, EncodesOrReportsTheBestError) {
+  const TEncodeCase& c = GetParam();
+  TRunResult r = AssembleText(std::string("\tCPU \"x.tbl\"\n\tHOF \"BIN8\"\n\tORG 100H\n") + c.Line + "\n",
+                              {{"x.tbl", Table}});
+  EXPECT_EQ(Hex(r.Object), c.Bytes) << c.Line << "\n" << r.Listing;
+  int error = r.LastPass.empty() ? 0 : r.LastPass[0].Number;
+  EXPECT_EQ(error, c.Error) << c.Line << "\n" << r.Errors;
+}
+
+const TEncodeCase Cases[] = {
+    {"\tNOP", "00"},
+    {"\tnop", "00"},
+    {"\tNOP 5", "", 33},
+    {"\tNOP A", "01"},
+    {"\tNOP  a", "01"},
+    {"\tLD #5", "10 05"},
+    {"\tLD 1234H", "11 12 34"},
+    {"\tLD  # 5", "10 05"},
+    {"\tLD #-128", "10 80"},
+    {"\tLD #300", "", 45},     // the short form's range error loses to the long form's "#"
+    {"\tLD", "", 47},
+    {"\tMOV B,7", "41 07"},
+    {"\tMOV d , 7", "43 07"},
+    {"\tMOV E,7", "", 33},
+    {"\tMOV ,7", "", 33},
+    {"L\tBR L+10", "20 08"},
+    {"L\tBR L-126", "20 80"},
+    {"L\tBR L+200", "", 36},
+    {"\tPUSH A,C", "30 05"},
+    {"\tPUSH D", "30 08"},
+    {"\tPUSH", "", 36},        // an empty set is left to the range check
+    {"\tJP 12H", "C0 12"},
+    {"\tJP 1234H", "C2 12 34"},
+    {"\tST 0ABH", "E0 0A B0"},   // a field that straddles two bytes
+    {"\tJMPI (1234H)", "D0 34 12"},
+    {"\tJMPI 1234H", "", 33},
+    {"\tUNDEF 5", "", 33},      // a field the table does not define never matches
+    {"\tBLANK 5", "", 33},      // a blank in a sub-pattern never matches
+    {"\tLDX 5", "", 33},        // nor does a group the table does not define
+    {"\tTWO X , Y", "02 03"},
+    {"\tTWO X,Z", "", 33},
+    {"\tNOPL", "AB"},          // the table is folded to upper case as it is read
+    {"\tLD UNDEFINED", "", 40},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, EncoderTest, ::testing::ValuesIn(Cases));
+
+TEST(Encoder, FieldsStraddlingBytesAreInsertedMostSignificantBitFirst) {
+  TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tHOF \"BIN8\"\n\tJP 0ABH\n",
+                              {{"x.tbl", "*\n7,12,8,#,0,255\n*\n1,{7}^000000:\n*\nJP|1^C0:\n"}});
+  EXPECT_EQ(Hex(r.Object), "C0 0A B0");
+}
+
+TEST(Encoder, ForwardReferenceTakesTheShortFormFirstThenTheLongOne) {
+  TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tHOF \"BIN8\"\n\tJP TARGET\nAFTER\tDFB AFTER\nTARGET\tEQU 1234H\n",
+                              {{"x.tbl", Table}});
+  EXPECT_EQ(Hex(r.Object), "C2 12 34 03");
+  EXPECT_EQ(r.ErrorCount, 0);
+  EXPECT_EQ(r.Passes, 3);
+}
+
+TEST(Encoder, LabelOfAFailingInstructionIsStillDefined) {
+  TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tHOF \"BIN8\"\n\tNOP\nHERE\tMOV E,7\n\tDFB HERE\n",
+                              {{"x.tbl", Table}});
+  EXPECT_EQ(Hex(r.Object), "00 01");
+  ASSERT_EQ(r.LastPass.size(), 1u);
+  EXPECT_EQ(r.LastPass[0].Number, 33);
+}
+
+TEST(Encoder, WithoutInstructionsEveryMnemonicIsUnknown) {
+  TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tNOP\n", {{"x.tbl", "0,\"A\"\n*\n*\n*\n"}});
+  ASSERT_EQ(r.LastPass.size(), 1u);
+  EXPECT_EQ(r.LastPass[0].Number, 35);
+}
+
+TEST(Encoder, SourceAfterTheFourthSeparatorIsAssembledInEveryPass) {
+  TRunResult r = AssembleText("\tHOF \"BIN8\"\n\tCPU \"x.tbl\"\n\tNOP\n\tDWL INTABLE\n",
+                              {{"x.tbl", std::string(Table) + "*\n\tLD #1\nINTABLE\tNOP\n"}});
+  EXPECT_EQ(Hex(r.Object), "10 01 00 00 02 00");
+  EXPECT_EQ(r.ErrorCount, 0) << r.Errors;
+}
+
+TEST(Encoder, ASecondCpuLineLoadsNothing) {
+  TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tCPU \"missing.tbl\"\n\tHOF \"BIN8\"\n\tNOP\n", {{"x.tbl", Table}});
+  EXPECT_EQ(Hex(r.Object), "00");
+  EXPECT_EQ(r.ErrorCount, 0);
+}
+
+TEST(Encoder, LowerCaseCodeDigitsLoadOnlyWhileNamesAreFolded) {
+  const char table[] = "*\n*\n*\nNOP^ab:\n";
+  EXPECT_EQ(Hex(AssembleText("\tCPU \"x.tbl\"\n\tHOF \"BIN8\"\n\tNOP\n", {{"x.tbl", table}}).Object), "AB");
+  TRunResult kept = AssembleText("\tCASE \"ON\"\n\tCPU \"x.tbl\"\n\tNOP\n", {{"x.tbl", table}});
+  ASSERT_FALSE(kept.LastPass.empty());
+  EXPECT_EQ(kept.LastPass[0].Number, 6);
+}
+
+struct TMalformedCase { const char* Table; int Error; };
+
+class MalformedTableTest : public ::testing::TestWithParam<TMalformedCase> {};
+
+TEST_P(MalformedTableTest, StopsTheRunWithItsError) {
+  TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tNOP\n", {{"x.tbl", GetParam().Table}});
+  ASSERT_FALSE(r.LastPass.empty()) << GetParam().Table;
+  EXPECT_EQ(r.LastPass[0].Number, GetParam().Error) << GetParam().Table;
+}
+
+std::string TooManyBytes() { return "*\n*\n*\nNOP^" + std::string(512, '0') + ":\n"; }
+
+const TMalformedCase Malformed[] = {
+    {"*\n*\n*\nNOP 00:\n", 6},
+    {"*\n*\n*\nNOP^00\n", 6},
+    {"*\n*\n*\nNOP^000:\n", 6},
+    {"*\n*\n*\nNOP^0G:\n", 6},
+    {"*\n*\n1,X^00\n", 6},
+};
+
+INSTANTIATE_TEST_SUITE_P(Tables, MalformedTableTest, ::testing::ValuesIn(Malformed));
+
+TEST(Encoder, TwoHundredFiftySixCodeBytesAreRefused) {
+  TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tNOP\n", {{"x.tbl", TooManyBytes()}});
+  ASSERT_FALSE(r.LastPass.empty());
+  EXPECT_EQ(r.LastPass[0].Number, 6);
+}
+
+TEST(Encoder, HugeBitPositionsStayInsideTheCode) {
+  // Bit 255 is in byte 31; the instruction has 2 bytes, so nothing shows, and nothing overflows.
+  TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tHOF \"BIN8\"\n\tNOP 7\n\tDFB 1\n",
+                              {{"x.tbl", "*\n1,255,255,#,0,255\n*\n1,{1}^0000:\n*\nNOP|1^AA:\n"}});
+  EXPECT_EQ(Hex(r.Object), "AA 00 01");
+  EXPECT_EQ(r.ErrorCount, 0);
+}
+
+TEST(Encoder, MissingTableIsFatal) {
+  TRunResult r = AssembleText("\tCPU \"nothing.tbl\"\n\tNOP\n");
+  ASSERT_EQ(r.LastPass.size(), 1u);
+  EXPECT_EQ(r.LastPass[0].Number, 1);
+  TRunResult notString = AssembleText("\tCPU nothing\n");
+  ASSERT_FALSE(notString.LastPass.empty());
+  EXPECT_EQ(notString.LastPass[0].Number, 28);
+}
+
+}  // namespace
