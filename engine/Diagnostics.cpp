@@ -111,9 +111,11 @@ void TTarn::FatalError(int number) {
 }
 
 void TTarn::ReportError() {
-  ++TotalErrors;
+  // The counts are 16 bits wide; they stop at the top rather than wrap, or
+  // 65536 errors would be returned as a run without errors.
+  if (TotalErrors < UINT16_MAX) ++TotalErrors;
   TSourceFile& file = Current();
-  ++file.ErrorCount;
+  if (file.ErrorCount < UINT16_MAX) ++file.ErrorCount;
   TDiagnostic d;
   d.FullPath = file.FullPath;
   d.Name = file.Name;

@@ -1,6 +1,7 @@
 // Matching an instruction line against the CPU table's patterns and building
 // its code: candidates in table order, sub-pattern groups, operand fields,
 // range checks that choose between forms, and bit insertion.
+#include <algorithm>
 #include <cstring>
 
 #include "Tarn.h"
@@ -39,7 +40,12 @@ void TTarn::EncodeInstruction() {
       ErrorColumn = BestColumn;
     }
     if (LineErrorNumber == 0) LineError(33, Line.Cur - 2 > NormalizedLine ? Line.Cur - 2 : NormalizedLine);
-    ByteCount = 0;
+    // The byte count stays that of the last alternative tried, its cells
+    // cleared of any field already inserted: a branch that misses its target
+    // in pass 2 only because a label still moves keeps its length, so the
+    // addresses behind it settle in the next pass instead of shifting from
+    // pass to pass until the passes run out.
+    std::memset(Code, 0, size_t(std::clamp<int>(ByteCount, 0, int(CodeCapacity))));
   }
   Separator = ',';
   ConsumeLine();

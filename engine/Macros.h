@@ -14,14 +14,30 @@ struct TMacroLine {
   std::string Text;
 };
 
+// Where the line being processed came from.
+enum class TLineSource : int16_t {
+  File,       // a source file (or the substitute END line)
+  Body,       // a macro body line, not the last of its expansion
+  LastOfBody  // the last stored line of an expansion, normally its ENDM
+};
+
 // What the macro mechanism keeps in the engine state beyond the macro state word.
 struct TMacroData {
   TSymbol* Defining = nullptr;     // the macro symbol being defined
-  TMacroLine* Tail = nullptr;      // last stored line while defining
+  TMacroLine* Tail = nullptr;      // last stored line while defining; none for a nameless definition
   TMacroLine* NextLine = nullptr;  // next stored line to replay while expanding
   std::string Formals;             // normalized formal parameter list of the running expansion
   std::string Actuals;             // normalized argument list of the running expansion
-  std::vector<TMacroLine*> Owned;  // every stored line, freed with the engine state
+  int16_t ExpansionPass = 0;       // the pass the running expansion began in
+  TLineSource Pending = TLineSource::File;  // set by the line reader for the line it is reading
+  TLineSource Source = TLineSource::File;   // of the line being processed
+  bool SubstituteEnd = false;      // the line being read is the END put in place of the end of file
+  // Every stored line, freed with the engine state. A macro symbol's value is
+  // the position of its MACRO line here plus one (0 = no stored line).
+  std::vector<TMacroLine*> Owned;
+  TMacroData() = default;
+  TMacroData(const TMacroData&) = delete;
+  TMacroData& operator=(const TMacroData&) = delete;
   ~TMacroData() { for (TMacroLine* l : Owned) delete l; }
 };
 

@@ -98,7 +98,7 @@ const TDirectiveCase Cases[] = {
     {"LOOP:NOP\n\tDWL LOOP\n", "00 00"},
     {"LOOP:DFB 1\n", "", 35},
     {"A:B\tDWL A\n", "00 00"},
-    {"\tELSE\n\tENDI\n\tIF 1\n", ""},
+    {"\tELSE\n\tENDI\n\tIF 1\n", "", 38, 13},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, DirectiveTest, ::testing::ValuesIn(Cases));

@@ -55,8 +55,12 @@ std::string Hex(const std::string& bytes) {
 
 static std::string Replace(std::string s, const std::string& from, const std::string& to) {
   if (from.empty()) return s;
-  for (size_t p = 0; (p = s.find(from, p)) != std::string::npos; p += to.size()) s.replace(p, from.size(), to);
-  return s;
+  // Built anew: replacing in place would copy a large listing once per hit.
+  std::string out;
+  size_t done = 0;
+  for (size_t p = 0; (p = s.find(from, done)) != std::string::npos; done = p + from.size())
+    out.append(s, done, p - done).append(to);
+  return out.append(s, done, std::string::npos);
 }
 
 TRunResult AssembleIn(const TTempDir& dir, const std::string& main, const std::string& listing,

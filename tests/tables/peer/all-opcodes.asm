@@ -1,0 +1,396 @@
+; Peer source: assembled here with the 6502 table, and the same program by
+; 64tass (all-opcodes.s), dasm (.dasm) and xa65 (.xa); the binaries must agree.
+	CPU "6502.tbl"
+	HOF "BIN8"
+	ORG $1000
+; Every documented opcode once, in opcode order; operands differ per opcode
+; so that a byte put in the wrong place shows.
+HERE
+	BRK
+	ORA ($5B,X)
+	ORA $5F
+	ASL $5C
+	PHP
+	ORA #$53
+	ASL A
+	ORA $0DF2
+	ASL $0EF1
+T10
+	BPL T10
+	ORA ($4B),Y
+	ORA $4F,X
+	ASL $4C,X
+	CLC
+	ORA $19E6,Y
+	ORA $1DE2,X
+	ASL $1EE1,X
+	JSR $20DF
+	AND ($7B,X)
+	BIT $7E
+	AND $7F
+	ROL $7C
+	PLP
+	AND #$73
+	ROL A
+	BIT $2CD3
+	AND $2DD2
+	ROL $2ED1
+	BMI T30
+	NOP
+T30
+	AND ($6B),Y
+	AND $6F,X
+	ROL $6C,X
+	SEC
+	AND $39C6,Y
+	AND $3DC2,X
+	ROL $3EC1,X
+	RTI
+	EOR ($1B,X)
+	EOR $1F
+	LSR $1C
+	PHA
+	EOR #$13
+	LSR A
+	JMP $4CB3
+	EOR $4DB2
+	LSR $4EB1
+T50
+	BVC T50
+	EOR ($0B),Y
+	EOR $0F,X
+	LSR $0C,X
+	CLI
+	EOR $59A6,Y
+	EOR $5DA2,X
+	LSR $5EA1,X
+	RTS
+	ADC ($3B,X)
+	ADC $3F
+	ROR $3C
+	PLA
+	ADC #$33
+	ROR A
+	JMP ($6C93)
+	ADC $6D92
+	ROR $6E91
+	BVS T70
+	NOP
+T70
+	ADC ($2B),Y
+	ADC $2F,X
+	ROR $2C,X
+	SEI
+	ADC $7986,Y
+	ADC $7D82,X
+	ROR $7E81,X
+	STA ($DB,X)
+	STY $DE
+	STA $DF
+	STX $DC
+	DEY
+	TXA
+	STY $8C73
+	STA $8D72
+	STX $8E71
+T90
+	BCC T90
+	STA ($CB),Y
+	STY $CE,X
+	STA $CF,X
+	STX $CC,Y
+	TYA
+	STA $9966,Y
+	TXS
+	STA $9D62,X
+	LDY #$FA
+	LDA ($FB,X)
+	LDX #$F8
+	LDY $FE
+	LDA $FF
+	LDX $FC
+	TAY
+	LDA #$F3
+	TAX
+	LDY $AC53
+	LDA $AD52
+	LDX $AE51
+	BCS TB0
+	NOP
+TB0
+	LDA ($EB),Y
+	LDY $EE,X
+	LDA $EF,X
+	LDX $EC,Y
+	CLV
+	LDA $B946,Y
+	TSX
+	LDY $BC43,X
+	LDA $BD42,X
+	LDX $BE41,Y
+	CPY #$9A
+	CMP ($9B,X)
+	CPY $9E
+	CMP $9F
+	DEC $9C
+	INY
+	CMP #$93
+	DEX
+	CPY $CC33
+	CMP $CD32
+	DEC $CE31
+TD0
+	BNE TD0
+	CMP ($8B),Y
+	CMP $8F,X
+	DEC $8C,X
+	CLD
+	CMP $D926,Y
+	CMP $DD22,X
+	DEC $DE21,X
+	CPX #$BA
+	SBC ($BB,X)
+	CPX $BE
+	SBC $BF
+	INC $BC
+	INX
+	SBC #$B3
+	NOP
+	CPX $EC13
+	SBC $ED12
+	INC $EE11
+	BEQ TF0
+	NOP
+TF0
+	SBC ($AB),Y
+	SBC $AF,X
+	INC $AC,X
+	SED
+	SBC $F906,Y
+	SBC $FD02,X
+	INC $FE01,X
+; Edges of the zero-page and absolute choice and of the operand ranges.
+	LDA #$00
+	LDA #$FF
+	LDX #0
+	LDY #255
+	LDA $00
+	LDA $FF
+	LDA $0100
+	LDA $FFFF
+	STA $FF,X
+	STA $0100,X
+	LDX $FF,Y
+	LDX $0100,Y
+	LDA $FF,Y
+	STA ($FF),Y
+	STA ($00,X)
+	JMP ($FFFF)
+	JMP $0000
+	JSR $FFFF
+	ASL
+	LSR
+	ROL
+	ROR
+	LDA 255
+	LDA 256
+	LDA $1000 + $20,X
+; Branches at both ends of their reach, -128 and +127.
+BACK
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	LDA $12
+	BNE BACK
+	BEQ AHEAD
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+	NOP
+AHEAD
+	BCC BACK2
+BACK2
+	BCS BACK2
+	END
