@@ -51,6 +51,27 @@ void TTarn::EncodeInstruction() {
   ConsumeLine();
 }
 
+// A group or field number of a pattern. Plain decimal digits, as tables write
+// them, are read directly; anything else goes through the tokenizer, which
+// gives the same value for plain digits, so both read alike.
+int32_t TTarn::TableNumber(TScan& cursor) {
+  cursor.SkipBlanks();
+  const char* p = cursor.Cur;
+  if (!TokenPushback && p[0] >= '1' && p[0] <= '9' && !IsDigit(Separator)) {
+    int32_t value = 0;
+    int n = 0;
+    while (IsDigit(p[n]) && n < 9) value = value * 10 + (p[n++] - '0');
+    if (!IsNameChar(p[n]) && p[n] != '.') {
+      cursor.Cur += n;
+      TokenStart = Line.Cur;
+      Token->Type = 0x10000;
+      Token->Value = value;
+      return value;
+    }
+  }
+  return NextToken(cursor)->Value;
+}
+
 void TTarn::ComparePattern() {
   TokenPushback = 0;
   do {
@@ -77,10 +98,10 @@ void TTarn::ComparePattern() {
 void TTarn::MatchGroup() {
   char* remembered = Line.Cur;
   TokenPushback = 0;
-  int32_t n = NextToken(Pattern)->Value, m = n;
+  int32_t n = TableNumber(Pattern), m = n;
   if (Pattern.Peek() == '-') {
     Pattern.GetChar();
-    m = NextToken(Pattern)->Value;
+    m = TableNumber(Pattern);
   }
   // A group that names no sub-pattern never matches.
   Mismatch = 1;
@@ -154,7 +175,7 @@ bool TTarn::MatchListName(int& index) {
 
 void TTarn::OperandField() {
   TokenPushback = 0;
-  int32_t k = NextToken(SubPattern)->Value;
+  int32_t k = TableNumber(SubPattern);
   SubPattern.GetChar();  // the "}"
   char after = SubPattern.Peek();
   Separator = after;
@@ -208,18 +229,43 @@ void TTarn::OperandField() {
     FieldValue = OperandValue;
   } else {
     InDescriptor = Off;
-    ForwardReference = 0;
-    OperandValue = Evaluate(Line);
+    EvaluateOperand();
     if (ForwardReference && !std::strchr(field->Name, '$')) OperandValue = 0;
     if (Separator != '\0' && Line.Cur > Line.Start) --Line.Cur;
     Separator = ',';
     InDescriptor = On;
-    FieldValue = Evaluate(Descriptor);
+    TFieldMemo& memo = FieldMemo[size_t(k) & 63];
+    if (memo.Serial == LineSerial && memo.Field == field && memo.Operand == OperandValue &&
+        memo.ProgramCounter == ProgramCounter && memo.ByteCount == ByteCount) {
+      // Evaluating the descriptor again would give the same values and no error.
+      TokenStart = Line.Cur;
+      FieldValue = memo.Value;
+      CheckFieldRange(memo.Lo, memo.Hi);
+    } else {
+      TFieldShape& known = FieldShapes[size_t(k) & 255];
+      const TFieldShape* shape = known.Field == field ? &known : nullptr;
+      TFieldShape learnt;
+      bool clean = true;
+      FieldValue = DescriptorPart(field, shape, 0, learnt, clean);
+      int32_t lo = DescriptorPart(field, shape, 1, learnt, clean);
+      if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+      int32_t hi = DescriptorPart(field, shape, 2, learnt, clean);
+      if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+      if (clean) {
+        memo = TFieldMemo{LineSerial, field, OperandValue, ProgramCounter, ByteCount, FieldValue, lo, hi};
+        if (!shape) {
+          learnt.Field = field;
+          known = learnt;
+        }
+      }
+    }
   }
-  int32_t lo = Evaluate(Descriptor);
-  if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
-  int32_t hi = Evaluate(Descriptor);
-  if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+  if (nameField) {
+    int32_t lo = Evaluate(Descriptor);
+    if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+    int32_t hi = Evaluate(Descriptor);
+    if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+  }
   InDescriptor = Off;
   if (Pass >= 2 && Mismatch == 0 && LineErrorNumber == 0) InsertField(field);
   if (nameFound) {
@@ -234,6 +280,65 @@ void TTarn::OperandField() {
     }
   }
   Separator = ',';
+}
+
+// One part of an expression field's descriptor, from the shape learnt for the
+// field when there is one; otherwise evaluated in turn and learnt.
+int32_t TTarn::DescriptorPart(const TSymbol* field, const TFieldShape* shape, int part, TFieldShape& learnt,
+                              bool& clean) {
+  if (shape) {
+    switch (shape->Kind[part]) {
+      case TFieldShape::Constant: TokenStart = Line.Cur; ExpressionError = 0; return shape->Value[part];
+      case TFieldShape::Operand: TokenStart = Line.Cur; ExpressionError = 0; return OperandValue;
+      case TFieldShape::General: break;
+    }
+    Descriptor.Cur = const_cast<char*>(field->Name) + shape->Offset[part];
+    int32_t value = Evaluate(Descriptor);
+    clean = clean && !ExpressionError;
+    return value;
+  }
+  const char* start = Descriptor.Cur;
+  InputsRead = 0;
+  int32_t value = Evaluate(Descriptor);
+  clean = clean && !ExpressionError;
+  learnt.Offset[part] = uint16_t(start - field->Name);
+  learnt.Value[part] = value;
+  // The part's own text, without blanks and its ending comma.
+  std::string_view text(start, size_t(Descriptor.Cur - start));
+  while (!text.empty() && (text.back() == ',' || text.back() == ' ' || text.back() == '\n')) text.remove_suffix(1);
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  if (InputsRead == 0) learnt.Kind[part] = TFieldShape::Constant;
+  else if (text == "#") learnt.Kind[part] = TFieldShape::Operand;
+  else learnt.Kind[part] = TFieldShape::General;
+  return value;
+}
+
+void TTarn::CheckFieldRange(int32_t lo, int32_t hi) {
+  if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+  if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+}
+
+// The operand of an expression field. The alternatives of a line read the same
+// operand text again and again; a reading that raised no error is remembered.
+void TTarn::EvaluateOperand() {
+  TOperandMemo* slot = nullptr;
+  for (TOperandMemo& m : OperandMemo) {
+    if (m.Serial == LineSerial && m.Start == Line.Cur && m.Separator == Separator && m.ByteCount == ByteCount) {
+      Line.Cur = const_cast<char*>(m.End);
+      TokenStart = m.TokenStart;
+      OperandValue = m.Value;
+      ForwardReference = m.ForwardReference;
+      ExpressionError = 0;
+      return;
+    }
+    if (!slot || m.Serial != LineSerial) slot = &m;
+  }
+  const char* start = Line.Cur;
+  int16_t errorBefore = LineErrorNumber;
+  ForwardReference = 0;
+  OperandValue = Evaluate(Line);
+  if (!ExpressionError && LineErrorNumber == errorBefore)
+    *slot = TOperandMemo{LineSerial, start, Separator, ByteCount, Line.Cur, TokenStart, OperandValue, ForwardReference};
 }
 
 // Inserts the field value at its bit position, counted from the top bit of the

@@ -53,9 +53,9 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
     set(0xE40000, uint8_t(c));
   } else if (IsLetter(c) || c == '_' || c == '.' || c == '?') {
     cursor.UngetChar(c);
-    cursor.ReadName(t->Name, LineSize + 1, Separator);
-    std::string_view name(t->Name);
+    std::string_view name(t->Name, size_t(cursor.ReadName(t->Name, LineSize + 1, Separator)));
     TSymbol* s = LookupOperand(name);
+    if (!s || s->ClassBits() != ClassOperator) InputsRead |= ReadsLabel;
     if (s) {
       set(s->Type, s->Value);
     } else {
@@ -65,8 +65,7 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
     }
   } else if (IsDigit(c)) {
     cursor.UngetChar(c);
-    cursor.ReadName(t->Name, LineSize + 1, Separator);
-    size_t length = std::strlen(t->Name);
+    size_t length = size_t(cursor.ReadName(t->Name, LineSize + 1, Separator));
     char last = ToUpper(t->Name[length - 1]);
     bool hexPrefix = length >= 2 && (t->Name[1] == 'x' || t->Name[1] == 'X');
     int base = 10;
@@ -126,17 +125,17 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
       }
       case '$':
         if (IsHexDigit(cursor.Peek())) {
-          cursor.ReadName(t->Name, LineSize + 1, Separator);
-          size_t length = std::strlen(t->Name);
+          size_t length = size_t(cursor.ReadName(t->Name, LineSize + 1, Separator));
           uint32_t value = 0;
           if (ConvertUnsigned(t->Name, length, 16, value) < length) LineError(43, TokenStart);
           set(KindValue, int32_t(value));
         } else {
           set(KindValue, ProgramCounter);
+          InputsRead |= ReadsProgramCounter;
         }
         break;
-      case '`': set(KindValue, ByteCount); break;
-      case '#': if (InDescriptor) set(KindValue, OperandValue); break;
+      case '`': set(KindValue, ByteCount); InputsRead |= ReadsByteCount; break;
+      case '#': if (InDescriptor) { set(KindValue, OperandValue); InputsRead |= ReadsOperand; } break;
       default: break;
     }
   }

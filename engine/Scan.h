@@ -34,7 +34,8 @@ struct TScan {
 
   // Copies a name (letters, digits, "_", "?", ".") that does not contain the
   // separator character. The buffer holds at most size - 1 characters.
-  void ReadName(char* buffer, int size, char separator) {
+  // Returns the length copied.
+  int ReadName(char* buffer, int size, char separator) {
     SkipBlanks();
     int n = 0;
     while ((IsNameChar(*Cur) || *Cur == '.') && *Cur != separator) {
@@ -42,6 +43,7 @@ struct TScan {
       ++Cur;
     }
     buffer[n] = '\0';
+    return n;
   }
 
   // Copies the given first character (when it belongs to a field) and the

@@ -54,7 +54,7 @@ TSymbolTable::TSlot* TSymbolTable::Find(std::string_view word, uint64_t hash) co
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     const TSlot& slot = Slots[i];
     if (slot.Hash == 0) return const_cast<TSlot*>(&slot);
-    if (slot.Hash == hash && FirstWord(std::string_view(slot.First->Name, slot.First->NameLength)) == word)
+    if (slot.Hash == hash && slot.WordLength == word.size() && std::memcmp(slot.First->Name, word.data(), word.size()) == 0)
       return const_cast<TSlot*>(&slot);
   }
 }
@@ -84,7 +84,7 @@ void TSymbolTable::Append(TSymbol* s) {
     slot->Last = s;
     return;
   }
-  *slot = TSlot{hash, s, s};
+  *slot = TSlot{hash, s, s, word.size()};
   if (++Used * 2 > Slots.size()) Grow();
 }
 

@@ -63,7 +63,9 @@ class TSymbolTable {
  private:
   // Open addressing with linear probing: one probe is usually one cache line,
   // which matters with a hundred thousand labels.
-  struct TSlot { uint64_t Hash; TSymbol* First; TSymbol* Last; };
+  // WordLength: the length of the first word of First's name, kept so that a
+  // probe compares without scanning the stored name again.
+  struct TSlot { uint64_t Hash; TSymbol* First; TSymbol* Last; size_t WordLength = 0; };
   TSlot* Find(std::string_view word, uint64_t hash) const;
   void Grow();
   std::vector<TSlot> Slots = std::vector<TSlot>(1024);

@@ -306,6 +306,7 @@ void TTarn::NormalizeLine(char* destination, const char* source, bool countLine)
 }
 
 void TTarn::ProcessLine() {
+  ++LineSerial;
   LineAddress = ProgramCounter;
   ByteCount = 0;
   ExpressionError = 0;

@@ -107,6 +107,9 @@ class TTarn {
   void ComparePattern();
   void MatchGroup();
   void OperandField();
+  int32_t TableNumber(TScan& cursor);
+  void EvaluateOperand();
+  void CheckFieldRange(int32_t lo, int32_t hi);
   bool MatchListName(int& index);
   void InsertField(const TSymbol* field);
   TSymbol* NumberedRecord(int table, int32_t number);
@@ -215,6 +218,44 @@ class TTarn {
   int MainCount = 0, SubCount = 0;
   bool Matched = false;
   TSymbol* SubRecord = nullptr;
+  // Matching tries one operand against many alternatives: within one line the
+  // same operand text, and the same field with the same operand value, always
+  // evaluate alike, so results that raised no error are remembered for the line.
+  struct TOperandMemo {
+    uint64_t Serial = 0;
+    const char* Start = nullptr;
+    char Separator = 0;
+    int ByteCount = 0;  // "`" reads it, and it differs between alternatives
+    const char* End = nullptr;
+    const char* TokenStart = nullptr;
+    int32_t Value = 0;
+    int16_t ForwardReference = 0;
+  };
+  struct TFieldMemo {
+    uint64_t Serial = 0;
+    const TSymbol* Field = nullptr;
+    int32_t Operand = 0, ProgramCounter = 0;
+    int ByteCount = 0;
+    int32_t Value = 0, Lo = 0, Hi = 0;
+  };
+  // What an expression read besides numbers and operators; a descriptor part
+  // that reads none of these is a constant of the table.
+  enum : uint8_t { ReadsOperand = 1, ReadsProgramCounter = 2, ReadsByteCount = 4, ReadsLabel = 8 };
+  uint8_t InputsRead = 0;
+  // The three parts of a field descriptor (value, lowest, highest operand),
+  // learnt from their first clean evaluation: a constant or the bare "#" needs
+  // no tokenizing again; any other part is evaluated from where it starts.
+  struct TFieldShape {
+    const TSymbol* Field = nullptr;
+    enum TKind : uint8_t { General, Constant, Operand } Kind[3] = {};
+    int32_t Value[3] = {};
+    uint16_t Offset[3] = {};
+  };
+  TFieldShape FieldShapes[256];
+  int32_t DescriptorPart(const TSymbol* field, const TFieldShape* shape, int part, TFieldShape& learnt, bool& clean);
+  uint64_t LineSerial = 0;  // counts processed lines, so memo entries never outlive their line
+  TOperandMemo OperandMemo[4];
+  TFieldMemo FieldMemo[64];
   // The CPU table's own source lines after its fourth "*" line, replayed every pass.
   std::string TableName;
   uint32_t TableSourceLine = 0;  // 0 = the table has no source section
