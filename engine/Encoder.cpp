@@ -290,6 +290,15 @@ int32_t TTarn::DescriptorPart(const TSymbol* field, const TFieldShape* shape, in
     switch (shape->Kind[part]) {
       case TFieldShape::Constant: TokenStart = Line.Cur; ExpressionError = 0; return shape->Value[part];
       case TFieldShape::Operand: TokenStart = Line.Cur; ExpressionError = 0; return OperandValue;
+      case TFieldShape::Traced: {
+        int32_t value = 0;
+        if (ReplayTrace(shape->Trace[part], shape->TraceLength[part], value)) {
+          TokenStart = Line.Cur;
+          ExpressionError = 0;
+          return value;
+        }
+        break;  // a step would raise its error: the text is read to raise it
+      }
       case TFieldShape::General: break;
     }
     Descriptor.Cur = const_cast<char*>(field->Name) + shape->Offset[part];
@@ -299,7 +308,11 @@ int32_t TTarn::DescriptorPart(const TSymbol* field, const TFieldShape* shape, in
   }
   const char* start = Descriptor.Cur;
   InputsRead = 0;
+  Tracing = true;
+  TraceOverflow = false;
+  TraceLength = 0;
   int32_t value = Evaluate(Descriptor);
+  Tracing = false;
   clean = clean && !ExpressionError;
   learnt.Offset[part] = uint16_t(start - field->Name);
   learnt.Value[part] = value;
@@ -307,9 +320,17 @@ int32_t TTarn::DescriptorPart(const TSymbol* field, const TFieldShape* shape, in
   std::string_view text(start, size_t(Descriptor.Cur - start));
   while (!text.empty() && (text.back() == ',' || text.back() == ' ' || text.back() == '\n')) text.remove_suffix(1);
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  if (InputsRead == 0) learnt.Kind[part] = TFieldShape::Constant;
-  else if (text == "#") learnt.Kind[part] = TFieldShape::Operand;
-  else learnt.Kind[part] = TFieldShape::General;
+  if (InputsRead == 0) {
+    learnt.Kind[part] = TFieldShape::Constant;
+  } else if (text == "#") {
+    learnt.Kind[part] = TFieldShape::Operand;
+  } else if (!(InputsRead & ReadsLabel) && !TraceOverflow && TraceLength > 0) {
+    learnt.Kind[part] = TFieldShape::Traced;
+    learnt.TraceLength[part] = uint8_t(TraceLength);
+    std::copy(Trace, Trace + TraceLength, learnt.Trace[part]);
+  } else {
+    learnt.Kind[part] = TFieldShape::General;
+  }
   return value;
 }
 
@@ -323,7 +344,8 @@ void TTarn::CheckFieldRange(int32_t lo, int32_t hi) {
 void TTarn::EvaluateOperand() {
   TOperandMemo* slot = nullptr;
   for (TOperandMemo& m : OperandMemo) {
-    if (m.Serial == LineSerial && m.Start == Line.Cur && m.Separator == Separator && m.ByteCount == ByteCount) {
+    if (m.Serial == LineSerial && m.Start == Line.Cur && m.Separator == Separator &&
+        (m.ByteCount < 0 || m.ByteCount == ByteCount)) {
       Line.Cur = const_cast<char*>(m.End);
       TokenStart = m.TokenStart;
       OperandValue = m.Value;
@@ -336,9 +358,11 @@ void TTarn::EvaluateOperand() {
   const char* start = Line.Cur;
   int16_t errorBefore = LineErrorNumber;
   ForwardReference = 0;
+  InputsRead = 0;
   OperandValue = Evaluate(Line);
+  int bytes = (InputsRead & ReadsByteCount) ? ByteCount : -1;
   if (!ExpressionError && LineErrorNumber == errorBefore)
-    *slot = TOperandMemo{LineSerial, start, Separator, ByteCount, Line.Cur, TokenStart, OperandValue, ForwardReference};
+    *slot = TOperandMemo{LineSerial, start, Separator, bytes, Line.Cur, TokenStart, OperandValue, ForwardReference};
 }
 
 // Inserts the field value at its bit position, counted from the top bit of the

@@ -1,5 +1,6 @@
 // The tokenizer and the precedence-climbing evaluator behind every operand.
 #include <cstring>
+#include <iterator>
 
 #include "Tarn.h"
 
@@ -30,7 +31,92 @@ size_t ConvertUnsigned(const char* text, size_t length, int base, uint32_t& valu
   return i;
 }
 
+// The unary operators; false for one the evaluator does not know.
+bool ApplyUnary(int32_t op, int32_t v, int32_t& u) {
+  switch (op) {
+    case '!': u = v == 0 ? 1 : 0; return true;
+    case 4: u = int32_t(((uint32_t(v) & 0xFF) << 24) | ((uint32_t(v) & 0xFF00) << 8) |
+                        ((uint32_t(v) >> 8) & 0xFF00) | (uint32_t(v) >> 24)); return true;
+    case 5: u = v & 0xFF; return true;
+    case 6: u = (v >> 8) & 0xFF; return true;
+    case 7: case '~': u = ~v; return true;
+    case '+': case '{': u = v; return true;
+    case '-': u = int32_t(0u - uint32_t(v)); return true;
+    default: u = v; return false;
+  }
+}
+
+// The binary operators that cannot fail on their values; false (u unchanged)
+// for a division by zero, a shift beyond 31, "}" and unknown operators, which
+// the evaluator reports.
+bool ApplyBinary(int32_t op, int32_t& u, int32_t v) {
+  uint32_t a = uint32_t(u), b = uint32_t(v);
+  switch (op) {
+    case '*': u = int32_t(a * b); return true;
+    case '/': case '%':
+      if (v == 0) return false;
+      if (u == INT32_MIN && v == -1) u = op == '/' ? INT32_MIN : 0;  // the one quotient that does not fit wraps around
+      else u = op == '/' ? u / v : u % v;
+      return true;
+    case '+': u = int32_t(a + b); return true;
+    case '-': u = int32_t(a - b); return true;
+    case 0x3C3C: case 0x3E3E:
+      if (v > 31) return false;
+      if (op == 0x3C3C) u = int32_t(a << (b & 31));
+      else u = u >> (b & 31);
+      return true;
+    case '<': u = u < v; return true;
+    case 0x3C3D: u = u <= v; return true;
+    case '>': u = u > v; return true;
+    case 0x3E3D: u = u >= v; return true;
+    case 0x3D3D: u = u == v; return true;
+    case 0x213D: u = u != v; return true;
+    case '&': u = u & v; return true;
+    case '^': u = u ^ v; return true;
+    case '|': u = u | v; return true;
+    case 0x2626: u = (u != 0 && v != 0); return true;
+    case 0x7C7C: u = (u != 0 || v != 0); return true;
+    default: return false;
+  }
+}
+
 }  // namespace
+
+void TTarn::TraceStep(TTraceOp::TKind kind, int32_t value) {
+  if (!Tracing) return;
+  if (TraceLength >= int(std::size(Trace))) {
+    TraceOverflow = true;
+    return;
+  }
+  Trace[TraceLength++] = TTraceOp{kind, value};
+}
+
+// Evaluates a recorded expression again with the current operand value,
+// program counter and byte count. False when a step would raise an error
+// (division by zero, a shift beyond 31): the caller evaluates the text then.
+bool TTarn::ReplayTrace(const TTraceOp* ops, int count, int32_t& result) const {
+  int32_t stack[TraceCapacity];
+  int sp = 0;
+  for (int i = 0; i < count; ++i) {
+    const TTraceOp& op = ops[i];
+    switch (op.Kind) {
+      case TTraceOp::Constant: stack[sp++] = op.Value; break;
+      case TTraceOp::Operand: stack[sp++] = OperandValue; break;
+      case TTraceOp::ProgramCounter: stack[sp++] = ProgramCounter; break;
+      case TTraceOp::ByteCount: stack[sp++] = ByteCount; break;
+      case TTraceOp::Unary:
+        if (sp < 1 || !ApplyUnary(op.Value, stack[sp - 1], stack[sp - 1])) return false;
+        break;
+      case TTraceOp::Binary:
+        if (sp < 2 || !ApplyBinary(op.Value, stack[sp - 2], stack[sp - 1])) return false;
+        --sp;
+        break;
+    }
+  }
+  if (sp != 1) return false;
+  result = stack[0];
+  return true;
+}
 
 TSymbol* TTarn::NextToken(TScan& cursor) {
   if (TokenPushback) {
@@ -39,6 +125,7 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
   }
   TSymbol* t = Token;
   TokenStart = Line.Cur;
+  ValueSource = TTraceOp::Constant;
   t->Type = KindInvalid;
   t->Value = 0;
   cursor.SkipBlanks();
@@ -132,10 +219,17 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
         } else {
           set(KindValue, ProgramCounter);
           InputsRead |= ReadsProgramCounter;
+          ValueSource = TTraceOp::ProgramCounter;
         }
         break;
-      case '`': set(KindValue, ByteCount); InputsRead |= ReadsByteCount; break;
-      case '#': if (InDescriptor) { set(KindValue, OperandValue); InputsRead |= ReadsOperand; } break;
+      case '`': set(KindValue, ByteCount); InputsRead |= ReadsByteCount; ValueSource = TTraceOp::ByteCount; break;
+      case '#':
+        if (InDescriptor) {
+          set(KindValue, OperandValue);
+          InputsRead |= ReadsOperand;
+          ValueSource = TTraceOp::Operand;
+        }
+        break;
       default: break;
     }
   }
@@ -151,6 +245,7 @@ int32_t TTarn::EvalExpr(TScan& cursor, int limit) {
     uint32_t kind = t->Type & 0xF0000;
     if (kind == KindValue || kind == KindString) {
       u = t->Value;
+      TraceStep(ValueSource, u);
       break;
     }
     if (kind == KindOperator) {
@@ -161,17 +256,8 @@ int32_t TTarn::EvalExpr(TScan& cursor, int limit) {
         continue;
       }
       int32_t v = EvalExpr(cursor, (op == '+' || op == '-') ? 1 : Precedence(type));
-      switch (op) {
-        case '!': u = v == 0 ? 1 : 0; break;
-        case 4: u = int32_t(((uint32_t(v) & 0xFF) << 24) | ((uint32_t(v) & 0xFF00) << 8) |
-                            ((uint32_t(v) >> 8) & 0xFF00) | (uint32_t(v) >> 24)); break;
-        case 5: u = v & 0xFF; break;
-        case 6: u = (v >> 8) & 0xFF; break;
-        case 7: case '~': u = ~v; break;
-        case '+': case '{': u = v; break;
-        case '-': u = int32_t(0u - uint32_t(v)); break;
-        default: LineError(54, TokenStart); u = v; break;
-      }
+      if (!ApplyUnary(op, v, u)) LineError(54, TokenStart);
+      TraceStep(TTraceOp::Unary, op);
       break;
     }
     if (kind == KindSeparator) {
@@ -213,43 +299,23 @@ int32_t TTarn::EvalExpr(TScan& cursor, int limit) {
       return u;
     }
     int32_t v = op == '}' ? 0 : EvalExpr(cursor, p);
-    uint32_t a = uint32_t(u), b = uint32_t(v);
-    switch (op) {
-      case '*': u = int32_t(a * b); break;
-      case '/': case '%':
-        if (v == 0) {
-          // Placed on the operator: the token that ended the divisor began just after it.
-          LineError(53, TokenStart - 2 > NormalizedLine ? TokenStart - 2 : NormalizedLine);
-        } else if (u == INT32_MIN && v == -1) {
-          u = op == '/' ? INT32_MIN : 0;  // the one quotient that does not fit wraps around
-        } else {
-          u = op == '/' ? u / v : u % v;
-        }
-        break;
-      case '+': u = int32_t(a + b); break;
-      case '-': u = int32_t(a - b); break;
-      case 0x3C3C: case 0x3E3E:
-        if (v > 31) LineError(48, TokenStart);
-        else if (op == 0x3C3C) u = int32_t(a << (b & 31));
-        else u = u >> (b & 31);
-        break;
-      case '<': u = u < v; break;
-      case 0x3C3D: u = u <= v; break;
-      case '>': u = u > v; break;
-      case 0x3E3D: u = u >= v; break;
-      case 0x3D3D: u = u == v; break;
-      case 0x213D: u = u != v; break;
-      case '&': u = u & v; break;
-      case '^': u = u ^ v; break;
-      case '|': u = u | v; break;
-      case 0x2626: u = (u != 0 && v != 0); break;
-      case 0x7C7C: u = (u != 0 || v != 0); break;
-      case '}':
-        if (limit == 13) return u;
-        LineError(46, TokenStart);
-        break;
-      default: LineError(55, TokenStart); break;
+    if (op == '}') {
+      TraceOverflow = true;  // not replayed: it ends a nested field
+      if (limit == 13) return u;
+      LineError(46, TokenStart);
+      continue;
     }
+    if (!ApplyBinary(op, u, v)) {
+      if (op == '/' || op == '%') {
+        // Placed on the operator: the token that ended the divisor began just after it.
+        LineError(53, TokenStart - 2 > NormalizedLine ? TokenStart - 2 : NormalizedLine);
+      } else if (op == 0x3C3C || op == 0x3E3E) {
+        LineError(48, TokenStart);
+      } else {
+        LineError(55, TokenStart);
+      }
+    }
+    TraceStep(TTraceOp::Binary, op);
   }
 }
 

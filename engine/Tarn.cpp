@@ -1,6 +1,7 @@
 // The run: construction, the pass loop, reading and acting on source lines.
 #include "Tarn.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -281,6 +282,8 @@ void TTarn::NormalizeLine(char* destination, const char* source, bool countLine)
   constexpr int Max = LineSize - 2;
   int out = 0;
   bool quoted = false;
+  const bool keepCase = CaseFlag == On;
+  const int width = TabWidth > 0 ? TabWidth : 1;
   for (const char* p = source;; ++p) {
     char c = *p;
     if (c == '\0' || c == '\n' || (c == ';' && !quoted)) break;
@@ -288,13 +291,14 @@ void TTarn::NormalizeLine(char* destination, const char* source, bool countLine)
     if (quoted || c == '"') {
       if (out < Max) destination[out++] = c;
     } else if (c == '\t') {
-      int width = TabWidth > 0 ? TabWidth : 1;
+      // At least one blank, then blanks up to the next tab stop.
+      int stop = std::min((out / width + 1) * width, Max);
       if (out < Max) destination[out++] = ' ';
-      while (out % width != 0 && out < Max) destination[out++] = ' ';
+      while (out < stop) destination[out++] = ' ';
     } else if ((unsigned char)c < 32 || c == 127) {
       if (out < Max) destination[out++] = ' ';
     } else {
-      if (out < Max) destination[out++] = CaseFlag == On ? c : ToUpper(c);
+      if (out < Max) destination[out++] = keepCase ? c : ToUpper(c);
     }
   }
   destination[out] = '\n';

@@ -225,7 +225,7 @@ class TTarn {
     uint64_t Serial = 0;
     const char* Start = nullptr;
     char Separator = 0;
-    int ByteCount = 0;  // "`" reads it, and it differs between alternatives
+    int ByteCount = -1;  // when "`" was read: it differs between alternatives
     const char* End = nullptr;
     const char* TokenStart = nullptr;
     int32_t Value = 0;
@@ -242,14 +242,29 @@ class TTarn {
   // that reads none of these is a constant of the table.
   enum : uint8_t { ReadsOperand = 1, ReadsProgramCounter = 2, ReadsByteCount = 4, ReadsLabel = 8 };
   uint8_t InputsRead = 0;
+  // An expression that reads no label is the same computation every time; its
+  // steps, recorded once, are replayed without reading its text again.
+  static constexpr int TraceCapacity = 16;
+  struct TTraceOp {
+    enum TKind : uint8_t { Constant, Operand, ProgramCounter, ByteCount, Unary, Binary } Kind = Constant;
+    int32_t Value = 0;
+  };
+  TTraceOp::TKind ValueSource = TTraceOp::Constant;  // of the last value token read
+  bool Tracing = false, TraceOverflow = false;
+  int TraceLength = 0;
+  TTraceOp Trace[TraceCapacity];
+  void TraceStep(TTraceOp::TKind kind, int32_t value);
+  bool ReplayTrace(const TTraceOp* ops, int count, int32_t& result) const;
   // The three parts of a field descriptor (value, lowest, highest operand),
   // learnt from their first clean evaluation: a constant or the bare "#" needs
   // no tokenizing again; any other part is evaluated from where it starts.
   struct TFieldShape {
     const TSymbol* Field = nullptr;
-    enum TKind : uint8_t { General, Constant, Operand } Kind[3] = {};
+    enum TKind : uint8_t { General, Constant, Operand, Traced } Kind[3] = {};
     int32_t Value[3] = {};
     uint16_t Offset[3] = {};
+    uint8_t TraceLength[3] = {};
+    TTraceOp Trace[3][TraceCapacity];
   };
   TFieldShape FieldShapes[256];
   int32_t DescriptorPart(const TSymbol* field, const TFieldShape* shape, int part, TFieldShape& learnt, bool& clean);

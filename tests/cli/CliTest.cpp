@@ -95,6 +95,19 @@ TEST(Cli, SearchesIncludeDirectoriesOnlyForNamesThatDoNotOpen) {
   EXPECT_EQ(Hex(dir.Read("a.HEX")), "EA 01");  // part.asm opens as written, before lib/
 }
 
+TEST(Cli, FindsTheBundledTablesFromAnyDirectoryAfterTheIncludeDirectories) {
+  TTempDir dir;
+  dir.Write("a.asm", "\tHOF \"BIN8\"\n\tCPU \"6502.tbl\"\n\tLDA #1\n");
+  TCommand bundled = RunTarn(dir, "-q a.asm");
+  EXPECT_EQ(bundled.Status, 0) << bundled.Err;
+  EXPECT_EQ(Hex(dir.Read("a.HEX")), "A9 01");
+  // A table of the same name in an -I directory comes first.
+  dir.Write("mine/6502.tbl", "*\n*\n*\nLDA #1^42:\n");
+  TCommand own = RunTarn(dir, "-q -I mine a.asm");
+  EXPECT_EQ(own.Status, 0) << own.Err;
+  EXPECT_EQ(Hex(dir.Read("a.HEX")), "42");
+}
+
 struct TUsageCase { const char* Arguments; int Status; const char* Expect; };
 
 class CliUsageTest : public ::testing::TestWithParam<TUsageCase> {};

@@ -128,6 +128,24 @@ TEST(Encoder, LabelOfAFailingInstructionIsStillDefined) {
   EXPECT_EQ(r.LastPass[0].Number, 33);
 }
 
+// A field's descriptor is read once and then recomputed from the operand,
+// the program counter and the byte count: each line must still get its own
+// value, its own range check and its own errors.
+TEST(Encoder, DescriptorsGiveEachLineItsOwnValueAndErrors) {
+  const char* table = "*\n1,8,8,100H / #,0,255\n2,8,8,# - $ - `,$ - 126,$ + 129\n*\n"
+                      "1,{1}^0000:\n2,{2}^0000:\n*\nDIV|1^D0:\nBR|2^20:\n";
+  TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tHOF \"BIN8\"\n\tDIV 5\n\tDIV 0\n\tDIV 4\n\tDIV 300\n"
+                              "L\tBR L+4\n\tBR L\n\tBR L+200\n\tBR L\n",
+                              {{"x.tbl", table}});
+  EXPECT_EQ(Hex(r.Object), "D0 33 00 00 D0 40 00 00 20 02 20 FC 00 00 20 F8");
+  ASSERT_EQ(r.LastPass.size(), 3u) << r.Errors;
+  EXPECT_EQ(r.LastPass[0].Number, 53);  // division by zero, on the second line only
+  EXPECT_EQ(r.LastPass[0].Line, 4u);
+  EXPECT_EQ(r.LastPass[1].Number, 36);  // 300 is beyond the range 0..255
+  EXPECT_EQ(r.LastPass[2].Number, 36);  // the branch beyond its reach
+  EXPECT_EQ(r.LastPass[2].Line, 9u);
+}
+
 TEST(Encoder, WithoutInstructionsEveryMnemonicIsUnknown) {
   TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tNOP\n", {{"x.tbl", "0,\"A\"\n*\n*\n*\n"}});
   ASSERT_EQ(r.LastPass.size(), 1u);
