@@ -244,7 +244,7 @@ void TTarn::OperandField() {
     } else {
       TFieldShape& known = FieldShapes[size_t(k) & 255];
       const TFieldShape* shape = known.Field == field ? &known : nullptr;
-      TFieldShape learnt;
+      TFieldShape& learnt = LearntShape;  // filled part by part when the shape is not known yet
       bool clean = true;
       FieldValue = DescriptorPart(field, shape, 0, learnt, clean);
       int32_t lo = DescriptorPart(field, shape, 1, learnt, clean);

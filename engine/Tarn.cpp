@@ -276,29 +276,52 @@ void TTarn::ReadSourceLine() {
   Line.Reset(NormalizedLine);
 }
 
+namespace {
+// How the line normaliser treats each byte: copied (0), end of the line (1),
+// a semicolon (2), a quote (3), a TAB (4), another control code (5).
+struct TNormalTables {
+  uint8_t Class[256];
+  char Upper[256];
+  TNormalTables() {
+    for (int c = 0; c < 256; ++c) {
+      Class[c] = (c == 0 || c == '\n') ? 1 : c == ';' ? 2 : c == '"' ? 3 : c == '\t' ? 4 : (c < 32 || c == 127) ? 5 : 0;
+      Upper[c] = ToUpper(char(c));
+    }
+  }
+};
+const TNormalTables NormalTables;
+}  // namespace
+
 void TTarn::NormalizeLine(char* destination, const char* source, bool countLine) {
   // Room for 254 characters, the newline and the terminator: tab expansion
   // that would go beyond is cut there.
   constexpr int Max = LineSize - 2;
-  int out = 0;
-  bool quoted = false;
+  const uint8_t* cls = NormalTables.Class;
+  const char* upper = NormalTables.Upper;
   const bool keepCase = CaseFlag == On;
   const int width = TabWidth > 0 ? TabWidth : 1;
-  for (const char* p = source;; ++p) {
-    char c = *p;
-    if (c == '\0' || c == '\n' || (c == ';' && !quoted)) break;
-    if (c == '"') quoted = !quoted;
-    if (quoted || c == '"') {
-      if (out < Max) destination[out++] = c;
-    } else if (c == '\t') {
+  int out = 0;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(source);; ++p) {
+    unsigned char c = *p;
+    uint8_t k = cls[c];
+    if (k == 0) {
+      if (out < Max) destination[out++] = keepCase ? char(c) : upper[c];
+    } else if (k == 1 || k == 2) {
+      break;
+    } else if (k == 3) {
+      // A quoted text is copied as it stands, up to its closing quote.
+      if (out < Max) destination[out++] = '"';
+      for (++p; *p != '"' && *p != '\0' && *p != '\n'; ++p)
+        if (out < Max) destination[out++] = char(*p);
+      if (*p != '"') break;
+      if (out < Max) destination[out++] = '"';
+    } else if (k == 4) {
       // At least one blank, then blanks up to the next tab stop.
       int stop = std::min((out / width + 1) * width, Max);
       if (out < Max) destination[out++] = ' ';
       while (out < stop) destination[out++] = ' ';
-    } else if ((unsigned char)c < 32 || c == 127) {
-      if (out < Max) destination[out++] = ' ';
     } else {
-      if (out < Max) destination[out++] = keepCase ? c : ToUpper(c);
+      if (out < Max) destination[out++] = ' ';
     }
   }
   destination[out] = '\n';

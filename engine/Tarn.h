@@ -267,6 +267,7 @@ class TTarn {
     TTraceOp Trace[3][TraceCapacity];
   };
   TFieldShape FieldShapes[256];
+  TFieldShape LearntShape;
   int32_t DescriptorPart(const TSymbol* field, const TFieldShape* shape, int part, TFieldShape& learnt, bool& clean);
   uint64_t LineSerial = 0;  // counts processed lines, so memo entries never outlive their line
   TOperandMemo OperandMemo[4];
