@@ -15,7 +15,7 @@ struct TEditPoint {
   bool operator==(const TEditPoint&) const = default;
 };
 
-enum class TMessageIcon { None, Information, Exclamation, Stop };
+enum class TMessageIcon { None, Information, Exclamation, Stop, Question };
 
 class TEditView {
 public:

@@ -1,0 +1,97 @@
+#include "ScriptedPrompts.h"
+
+#include <QTest>
+
+namespace {
+
+const char* KindName(TScriptedPrompts::TKind kind) {
+  switch (kind) {
+    case TScriptedPrompts::TKind::Message: return "message box";
+    case TScriptedPrompts::TKind::Open: return "open dialog";
+    case TScriptedPrompts::TKind::Save: return "save dialog";
+    case TScriptedPrompts::TKind::Font: return "font dialog";
+    case TScriptedPrompts::TKind::Text: return "input box";
+  }
+  return "prompt";
+}
+
+}  // namespace
+
+TScriptedPrompts::TScriptedPrompts() { SetPrompts(this); }
+
+TScriptedPrompts::~TScriptedPrompts() { SetPrompts(nullptr); }
+
+void TScriptedPrompts::AnswerMessage(const QString& caption, TAnswer answer) {
+  Queue.append({TKind::Message, caption, answer, {}, false, {}});
+}
+
+void TScriptedPrompts::AnswerOpen(const QString& title, const QString& name) {
+  Queue.append({TKind::Open, title, TAnswer::Ok, name, !name.isEmpty(), {}});
+}
+
+void TScriptedPrompts::AnswerSave(const QString& name) {
+  Queue.append({TKind::Save, QString(), TAnswer::Ok, name, !name.isEmpty(), {}});
+}
+
+void TScriptedPrompts::AnswerFont(bool accept, const QFont& font) {
+  Queue.append({TKind::Font, QString(), TAnswer::Ok, {}, accept, font});
+}
+
+void TScriptedPrompts::AnswerText(const QString& caption, bool accept, const QString& value) {
+  Queue.append({TKind::Text, caption, TAnswer::Ok, value, accept, {}});
+}
+
+bool TScriptedPrompts::Take(TKind kind, const QString& text, const QString& caption, TReply& reply) {
+  Calls.append({kind, text, caption});
+  QString problem;
+  if (Queue.isEmpty())
+    problem = QStringLiteral("unexpected %1 \"%2\": \"%3\"").arg(QString::fromLatin1(KindName(kind)), caption, text);
+  else if (Queue.first().Kind != kind)
+    problem = QStringLiteral("expected a %1, got a %2 \"%3\": \"%4\"")
+                  .arg(QString::fromLatin1(KindName(Queue.first().Kind)), QString::fromLatin1(KindName(kind)),
+                       caption, text);
+  else if (!Queue.first().Caption.isEmpty() && Queue.first().Caption != caption)
+    problem = QStringLiteral("expected the %1 \"%2\", got \"%3\": \"%4\"")
+                  .arg(QString::fromLatin1(KindName(kind)), Queue.first().Caption, caption, text);
+  if (!problem.isEmpty()) {
+    QTest::qFail(problem.toUtf8().constData(), __FILE__, __LINE__);
+    return false;
+  }
+  reply = Queue.takeFirst();
+  return true;
+}
+
+TAnswer TScriptedPrompts::Message(QWidget*, const QString& text, const QString& caption, TMessageIcon,
+                                  TButtons buttons) {
+  TReply reply;
+  if (!Take(TKind::Message, text, caption, reply))
+    return buttons == TButtons::Ok ? TAnswer::Ok : TAnswer::Cancel;
+  return reply.Answer;
+}
+
+QString TScriptedPrompts::OpenFileName(QWidget*, const QString& title, const QString&, QString*) {
+  TReply reply;
+  return Take(TKind::Open, QString(), title, reply) && reply.Accept ? reply.Value : QString();
+}
+
+QString TScriptedPrompts::SaveFileName(QWidget*, const QString& title, const QString&, const QString& initialName,
+                                       QString*) {
+  TReply reply;
+  return Take(TKind::Save, initialName, title, reply) && reply.Accept ? reply.Value : QString();
+}
+
+bool TScriptedPrompts::ChooseFont(QWidget*, QFont& font) {
+  TReply reply;
+  if (!Take(TKind::Font, QString(), QString(), reply) || !reply.Accept)
+    return false;
+  font = reply.Font;
+  return true;
+}
+
+bool TScriptedPrompts::GetText(QWidget*, const QString& caption, const QString& prompt, QString& text, int) {
+  TReply reply;
+  if (!Take(TKind::Text, prompt, caption, reply) || !reply.Accept)
+    return false;
+  text = reply.Value;
+  return true;
+}

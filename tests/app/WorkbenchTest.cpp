@@ -1,0 +1,507 @@
+// The workbench as a whole: command enabling, the Assemble command and
+// message navigation, closing with unsaved changes, the desktop, the
+// recent-file menu, the Tabs command, status-bar hints and contextual help.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "App.h"
+#include "AssembleDialog.h"
+#include "CommandIds.h"
+#include "EditFile.h"
+#include "FindDialog.h"
+#include "Frame.h"
+#include "Help.h"
+#include "MdiClient.h"
+#include "Profile.h"
+#include "RecentFiles.h"
+#include "Registration.h"
+#include "ScriptedPrompts.h"
+
+namespace {
+
+using IdList = QList<int>;
+
+// Two "Undefined label" errors, on lines 2 and 4 at the operand (column 17).
+constexpr const char* SourceWithErrors = "\tDFB 1\n\tORG\tUNDEF\n\tDFB 2\n\tORG\tNOWHERE\n";
+
+void WriteFile(const QString& path, const QByteArray& text) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(text);
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString StatusText(TTarnApp& app) { return app.StatusText(); }
+
+}  // namespace
+
+class TWorkbenchTest : public QObject {
+  Q_OBJECT
+
+private:
+  QTemporaryDir Home;
+  std::unique_ptr<QTemporaryDir> Work;
+  std::unique_ptr<TScriptedPrompts> Script;
+  std::unique_ptr<TTarnApp> App;
+
+  TTarnApp& StartApp() {
+    App = std::make_unique<TTarnApp>();
+    App->Start({});
+    return *App;
+  }
+  QString WorkFile(const QString& name, const QByteArray& text = "\tDFB 1\n") {
+    const QString path = Work->filePath(name);
+    WriteFile(path, text);
+    return path;
+  }
+  TTarnMDIClient& Client() { return *App->Client(); }
+  TTarnEditFile* ActiveEditor() { return Client().ActiveEditor(); }
+  // Chooses the main file and runs F9, pressing Assemble and then Ok.
+  // UNNAMED windows are open: each shows the Save As dialog, cancelled here.
+  void Assemble(const QString& mainFile, bool runEngine = true, int unnamed = 0) {
+    Script->AnswerOpen(QStringLiteral("Select Main Assembly File"), mainFile);
+    App->Command(Cmd::MainFile);
+    for (int i = 0; i < unnamed; ++i)
+      Script->AnswerSave(QString());
+    QTimer::singleShot(0, this, [runEngine] {
+      auto* dialog = qobject_cast<TTarnDialog*>(QApplication::activeModalWidget());
+      QVERIFY2(dialog, "the Assembling dialog is not open");
+      if (!runEngine) {
+        dialog->CancelButton()->click();
+        return;
+      }
+      dialog->AssembleButton()->click();
+      QVERIFY(!dialog->AssembleButton()->isEnabled());
+      dialog->OkButton()->click();
+    });
+    App->Command(Cmd::Assemble);
+  }
+
+private slots:
+  void initTestCase() {
+    QVERIFY(Home.isValid());
+    qputenv("XDG_CONFIG_HOME", Home.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("TARN_NO_SPLASH", "1");
+  }
+
+  void init() {
+    // Mixed case in the directory name, so case-blind matching is exercised.
+    Work = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/WorkBench-XXXXXX"));
+    QVERIFY(Work->isValid());
+    QVERIFY(QDir::setCurrent(Work->path()));
+    Script = std::make_unique<TScriptedPrompts>();
+    AssembleErrorCount = 0;
+    AssembleErrorFile.clear();
+  }
+
+  void cleanup() {
+    App.reset();
+    if (Script)
+      QCOMPARE(Script->Pending(), 0);
+    Script.reset();
+    QDir::setCurrent(Home.path());
+    Work.reset();
+  }
+
+  void enabling_data() {
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<IdList>("enabled");
+    QTest::addColumn<IdList>("disabled");
+    QTest::newRow("no window")
+        << "none"
+        << IdList{Cmd::New, Cmd::Open, Cmd::Exit, Cmd::Assemble, Cmd::MainFile, Cmd::Font, Cmd::Tabs,
+                  Cmd::SaveDesktop, Cmd::RestoreDesktop, Cmd::HelpContents, Cmd::HelpContext, Cmd::HelpIndex,
+                  Cmd::HelpUsing, Cmd::About}
+        << IdList{Cmd::Close, Cmd::Save, Cmd::SaveAs, Cmd::Undo, Cmd::Cut, Cmd::Copy, Cmd::Paste, Cmd::Delete,
+                  Cmd::SelectAll, Cmd::Find, Cmd::Replace, Cmd::FindNext, Cmd::Print, Cmd::PrintPreview,
+                  Cmd::PageSetup, Cmd::SaveAll, Cmd::Cascade, Cmd::TileHorizontal, Cmd::TileVertical,
+                  Cmd::ArrangeIcons, Cmd::CloseAll, Cmd::PreviousError, Cmd::NextError};
+    QTest::newRow("unnamed, modified")
+        << "unnamed"
+        << IdList{Cmd::Close, Cmd::SaveAs, Cmd::SaveAll, Cmd::Undo, Cmd::Delete, Cmd::SelectAll, Cmd::Find,
+                  Cmd::Cascade, Cmd::CloseAll, Cmd::New}
+        << IdList{Cmd::Save, Cmd::Cut, Cmd::Copy, Cmd::FindNext, Cmd::Print, Cmd::PrintPreview, Cmd::PageSetup,
+                  Cmd::PreviousError, Cmd::NextError};
+    QTest::newRow("named, modified")
+        << "named" << IdList{Cmd::Save, Cmd::SaveAs, Cmd::Undo, Cmd::Close, Cmd::SaveAll}
+        << IdList{Cmd::Cut, Cmd::Print, Cmd::NextError};
+  }
+
+  void enabling() {
+    QFETCH(QString, state);
+    QFETCH(IdList, enabled);
+    QFETCH(IdList, disabled);
+    TTarnApp& app = StartApp();
+    if (state == "unnamed")
+      Client().NewWindow();
+    else if (state == "named")
+      Client().OpenEditorWindow(WorkFile(QStringLiteral("a.asm")));
+    if (state != "none") {
+      QVERIFY(ActiveEditor());
+      QTest::keyClicks(ActiveEditor(), QStringLiteral("abc"));
+      QVERIFY(ActiveEditor()->Text().Modified);
+    }
+    app.Frame()->UpdateCommandStates();
+    for (int id : enabled) {
+      QVERIFY2(app.CommandEnabled(id), qPrintable(QString::number(id)));
+      QVERIFY2(app.Frame()->Action(id)->isEnabled(), qPrintable(QString::number(id)));
+    }
+    for (int id : disabled) {
+      QVERIFY2(!app.CommandEnabled(id), qPrintable(QString::number(id)));
+      QVERIFY2(!app.Frame()->Action(id)->isEnabled(), qPrintable(QString::number(id)));
+    }
+  }
+
+  void assembleWithoutMainFileStopsSilently() {
+    TTarnApp& app = StartApp();
+    QVERIFY(app.Frame()->isVisible());
+    bool dialogOpened = false;
+    QTimer::singleShot(0, this, [&dialogOpened] {
+      if (auto* dialog = qobject_cast<TTarnDialog*>(QApplication::activeModalWidget())) {
+        dialogOpened = true;
+        dialog->reject();
+      }
+    });
+    // F9 through the real accelerator; Cancel in the main file dialog.
+    Script->AnswerOpen(QStringLiteral("Select Main Assembly File"), QString());
+    app.Frame()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(app.Frame()));
+    QTest::keyClick(app.Frame(), Qt::Key_F9);
+    QCOMPARE(Script->Calls.size(), 1);
+    QTest::qWait(10);
+    QVERIFY(!dialogOpened);
+    QCOMPARE(StatusText(app), QStringLiteral("Tarnex Meta-Assembler 4.0"));
+    QVERIFY(!Client().MainFileChosen());
+  }
+
+  void runWithErrorsShowsFirstMessage() {
+    TTarnApp& app = StartApp();
+    const QString main = WorkFile(QStringLiteral("Prog.asm"), SourceWithErrors);
+    Assemble(main);
+    QCOMPARE(AssembleErrorCount, 2);
+    QCOMPARE(Client().MessageIndex, std::uint16_t(1));
+    QVERIFY(StatusText(app).startsWith(QStringLiteral("Message #1: Error 40 - ")));
+    QVERIFY(StatusText(app).endsWith(QStringLiteral(".  <Ctrl+F1> for Help")));
+    QCOMPARE(app.HelpContextNumber, 140);
+    // The error file names the file in upper case; the real file was opened.
+    QCOMPARE(Client().Children().size(), 1);
+    TTarnEditFile* editor = ActiveEditor();
+    QVERIFY(editor);
+    QCOMPARE(editor->FileName(), main);
+    QCOMPARE(editor->Text().SelStart.Line(), 1);
+    QCOMPARE(editor->Text().SelStart.Col(), 5);  // TAB, ORG, TAB: column 17 is the U
+    QCOMPARE(editor->Text().SelEnd.Col(), 6);
+    QVERIFY(app.CommandEnabled(Cmd::NextError));
+
+    // Ctrl+F1 shows the message's topic once.
+    app.Command(Cmd::HelpContext);
+    QCOMPARE(app.Help().CurrentContext(), 140);
+    QCOMPARE(app.HelpContextNumber, 0);
+    QVERIFY(!app.ContextHelpMode());
+  }
+
+  void navigationStopsAtBothEnds() {
+    TTarnApp& app = StartApp();
+    Assemble(WorkFile(QStringLiteral("prog.asm"), SourceWithErrors));
+    app.Command(Cmd::NextError);
+    QVERIFY(StatusText(app).startsWith(QStringLiteral("Message #2: ")));
+    QCOMPARE(ActiveEditor()->Text().Caret.Line(), 3);
+    app.Command(Cmd::NextError);  // the last message again, same number
+    QVERIFY(StatusText(app).startsWith(QStringLiteral("Message #2: ")));
+    QCOMPARE(Client().MessageIndex, std::uint16_t(2));
+    app.Command(Cmd::PreviousError);
+    app.Command(Cmd::PreviousError);
+    QVERIFY(StatusText(app).startsWith(QStringLiteral("Message #1: ")));
+    QCOMPARE(Client().MessageIndex, std::uint16_t(1));
+    QCOMPARE(Client().Children().size(), 1);
+
+    // Cancel before Assemble: no run, navigation disabled again.
+    Assemble(Client().MainFileName, false);
+    QCOMPARE(AssembleErrorCount, 0);
+    QVERIFY(!app.CommandEnabled(Cmd::NextError));
+    QVERIFY(!app.CommandEnabled(Cmd::PreviousError));
+  }
+
+  void openWindowWithOtherCaseIsRaised() {
+    TTarnApp& app = StartApp();
+    const QString main = WorkFile(QStringLiteral("Prog.asm"), SourceWithErrors);
+    TTarnMDIChild* source = Client().OpenEditorWindow(main);
+    Client().NewWindow();
+    QVERIFY(Client().ActiveChild() != source);
+    Assemble(main, true, 1);  // Assemble saves every window first; the unnamed one asks
+    Q_UNUSED(app);
+    QCOMPARE(Client().Children().size(), 2);
+    QCOMPARE(Client().ActiveChild(), source);
+    QCOMPARE(source->Editor()->Text().Caret.Line(), 1);
+  }
+
+  void closeAllPrompts_data() {
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::newRow("Yes, Save as cancelled") << false << int(TAnswer::Yes) << true;
+    QTest::newRow("No") << true << int(TAnswer::No) << true;
+    QTest::newRow("Cancel") << true << int(TAnswer::Cancel) << false;
+  }
+
+  void closeAllPrompts() {
+    QFETCH(bool, named);
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    TTarnApp& app = StartApp();
+    const QString path = WorkFile(QStringLiteral("a.asm"), "\tDFB 1\n");
+    // An unchanged window ahead of the changed one: nobody closes unless all agree.
+    Client().OpenEditorWindow(WorkFile(QStringLiteral("quiet.asm")));
+    TTarnMDIChild* child = named ? Client().OpenEditorWindow(path) : Client().NewWindow();
+    QTest::keyClicks(child->Editor(), QStringLiteral("x"));
+    Script->AnswerMessage(named ? path : QStringLiteral("Untitled"), TAnswer(answer));
+    if (!named && TAnswer(answer) == TAnswer::Yes)
+      Script->AnswerSave(QString());
+    app.Command(Cmd::CloseAll);
+    QTest::qWait(1);
+    QCOMPARE(Client().Children().size(), closed ? 0 : 2);
+    QCOMPARE(ReadFile(path), QByteArray("\tDFB 1\n"));  // nothing was saved
+    const TScriptedPrompts::TCall& asked = Script->Calls.first();
+    QCOMPARE(asked.Text, QStringLiteral("File has changed! Do you want to save the changes?"));
+  }
+
+  void desktopRoundTrip() {
+    const QStringList files = {WorkFile(QStringLiteral("one.asm")), WorkFile(QStringLiteral("two.asm")),
+                               WorkFile(QStringLiteral("three.asm"))};
+    {
+      TTarnApp& app = StartApp();
+      for (const QString& file : files)
+        Client().OpenEditorWindow(file);
+      app.SetTabSize(5);
+      QVERIFY(app.CanClose());
+    }
+    const std::vector<std::string> before = App->Recent().Entries();
+    App.reset();
+    TProfile profile("TarnW4.INI");
+    QCOMPARE(profile.GetInt("TarnW4", "NumOpenFiles", -1), 3);
+    QCOMPARE(profile.GetString("TarnW4", "MainFileName", ""), std::string("*.ASM"));
+
+    TTarnApp& app = StartApp();
+    QStringList reopened;
+    for (TTarnMDIChild* child : Client().Children())
+      reopened << child->Editor()->FileName();
+    QCOMPARE(reopened, files);
+    QCOMPARE(ActiveEditor()->FileName(), files.last());
+    QVERIFY(app.Recent().Entries() == before);
+    QCOMPARE(QString::fromStdString(app.Recent().Entry(0)), files.last());
+    QCOMPARE(app.TabSize(), 5);
+  }
+
+  void restoreGuardsStoredValues_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<int>("tabSize");
+    QTest::addColumn<int>("windows");
+    QTest::addColumn<bool>("complaint");
+    QTest::newRow("tab size 40") << QByteArray("[TarnW4]\nTabSize=40\n") << 8 << 0 << false;
+    QTest::newRow("tab size 0") << QByteArray("[TarnW4]\nTabSize=0\n") << 8 << 0 << false;
+    QTest::newRow("more files than entries")
+        << QByteArray("[TarnW4]\nTabSize=4\nNumOpenFiles=6\n[MRU]\nMRU0=$/a.asm\n") << 4 << 1 << false;
+    QTest::newRow("empty main file") << QByteArray("[TarnW4]\nMainFileName=\n") << 8 << 0 << true;
+  }
+
+  void restoreGuardsStoredValues() {
+    QFETCH(QByteArray, settings);
+    QFETCH(int, tabSize);
+    QFETCH(int, windows);
+    QFETCH(bool, complaint);
+    WorkFile(QStringLiteral("a.asm"));
+    WriteFile(QStringLiteral("TarnW4.INI"), settings.replace("$", Work->path().toUtf8()));
+    if (complaint)
+      Script->AnswerMessage(QStringLiteral("Disk error - TarnW4.INI"), TAnswer::Ok);
+    TTarnApp& app = StartApp();
+    QCOMPARE(app.TabSize(), tabSize);
+    QCOMPARE(int(Client().Children().size()), windows);
+    if (complaint)
+      QCOMPARE(Script->Calls.first().Text, QStringLiteral("Unable to restore desktop!"));
+  }
+
+  void refusedCloseStillSavesDesktop() {
+    TTarnApp& app = StartApp();
+    TTarnMDIChild* child = Client().NewWindow();
+    QTest::keyClicks(child->Editor(), QStringLiteral("x"));
+    Script->AnswerMessage(QStringLiteral("Untitled"), TAnswer::Cancel);
+    QVERIFY(!app.Frame()->close());
+    QVERIFY(app.Frame()->isVisible());
+    QCOMPARE(TProfile("TarnW4.INI").GetInt("TarnW4", "NumOpenFiles", -1), 1);
+  }
+
+  void newWindowFollowsMaximisedState() {
+    StartApp();
+    Client().NewWindow()->showMaximized();
+    QVERIFY(Client().NewWindow()->isMaximized());
+    Client().ActiveChild()->showNormal();
+    QVERIFY(!Client().NewWindow()->isMaximized());
+  }
+
+  void droppedFilesOpenInOrder() {
+    TTarnApp& app = StartApp();
+    const QStringList files = {WorkFile(QStringLiteral("d1.asm")), WorkFile(QStringLiteral("d2.asm")),
+                               WorkFile(QStringLiteral("d3.asm"))};
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& file : files)
+      urls << QUrl::fromLocalFile(file);
+    mime.setUrls(urls);
+    // A drop reaches the widget that took the drag when it entered.
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(app.Frame(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(app.Frame(), &drop);
+    QCOMPARE(Client().Children().size(), 3);
+    QCOMPARE(ActiveEditor()->FileName(), files[2]);
+    for (int i = 0; i < 3; ++i)
+      QCOMPARE(QString::fromStdString(app.Recent().Entry(i)), files[2 - i]);
+  }
+
+  void commandLineRegistration_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("registered");
+    QTest::newRow("no options") << QStringList{} << true;
+    QTest::newRow("/UNREGISTER") << QStringList{"/UNREGISTER"} << false;
+    QTest::newRow("plain word") << QStringList{"unregister"} << true;
+    QTest::newRow("-u") << QStringList{"-u"} << false;
+  }
+
+  void commandLineRegistration() {
+    QFETCH(QStringList, args);
+    QFETCH(bool, registered);
+    WriteRegistration("/old/tarnw");  // something to remove, or to write over
+    App = std::make_unique<TTarnApp>();
+    App->Start(args);
+    QCOMPARE(QFileInfo::exists(QString::fromStdString(RegistrationStorePath())), registered);
+    QCOMPARE(Client().Children().size(), 0);  // the plain word names no file
+    QVERIFY(App->Frame()->isVisible());
+  }
+
+  void recentFileMenu() {
+    TTarnApp& app = StartApp();
+    const QString a = WorkFile(QStringLiteral("alpha.asm"));
+    const QString b = WorkFile(QStringLiteral("beta.asm"));
+    Client().OpenEditorWindow(a);
+    Client().OpenEditorWindow(b);
+    app.PushRecentFile(a.toUpper());  // the same file in other letters moves to the top
+    QMenu* file = app.Frame()->FileMenu();
+    for (int pass = 0; pass < 2; ++pass) {  // a second showing replaces, never adds
+      file->popup(QPoint(0, 0));
+      QTRY_VERIFY(file->isVisible());
+      file->hide();
+      const QList<QAction*> actions = file->actions();
+      const int exit = int(actions.indexOf(app.Frame()->Action(Cmd::Exit)));
+      QVERIFY(exit >= 5);
+      QCOMPARE(actions[exit - 1]->isSeparator(), true);
+      QCOMPARE(actions[exit - 2]->text(), QStringLiteral("&2 ") + b);
+      QCOMPARE(actions[exit - 3]->text(), QStringLiteral("&1 ") + a.toUpper());
+      QCOMPARE(actions[exit - 4]->isSeparator(), true);
+      QCOMPARE(actions[exit - 5], app.Frame()->Action(Cmd::PageSetup));
+      QCOMPARE(app.Frame()->RecentActions().size(), 2);
+    }
+    // Choosing entry 2 opens it again and puts it on top.
+    app.Frame()->RecentActions().at(1)->trigger();
+    QCOMPARE(ActiveEditor()->FileName(), b);
+    QCOMPARE(QString::fromStdString(app.Recent().Entry(0)), b);
+  }
+
+  void tabsLimits_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("1") << "1" << 8 << true;
+    QTest::newRow("17") << "17" << 8 << true;
+    QTest::newRow("2") << "2" << 2 << false;
+    QTest::newRow("16") << "16" << 16 << false;
+    QTest::newRow("letters") << "abc" << 8 << true;
+    QTest::newRow("digits then letters") << " 12x" << 12 << false;
+  }
+
+  void tabsLimits() {
+    QFETCH(QString, input);
+    QFETCH(int, result);
+    QFETCH(bool, refused);
+    TTarnApp& app = StartApp();
+    Client().NewWindow();
+    Script->AnswerText(QStringLiteral("Set Tab Length"), true, input);
+    if (refused)
+      Script->AnswerMessage(QStringLiteral("Tab Error"), TAnswer::Ok);
+    app.Command(Cmd::Tabs);
+    QCOMPARE(Script->Calls.first().Text, QStringLiteral("Choose tab length from 2 to 16 characters!"));
+    QCOMPARE(app.TabSize(), result);
+    if (refused)
+      QCOMPARE(Script->Calls.last().Text, QStringLiteral("Tab length must be 2 to 16 characters"));
+  }
+
+  void highlightShowsHint() {
+    TTarnApp& app = StartApp();
+    TTarnFrame* frame = app.Frame();
+    QMenu* edit = frame->Popup(1);
+    frame->menuBar()->setActiveAction(edit->menuAction());
+    QCOMPARE(frame->HintText(), QStringLiteral("Edit operations"));
+    QTRY_VERIFY(edit->isVisible());
+    // Undo is disabled with no window; its hint shows all the same.
+    QVERIFY(!frame->Action(Cmd::Undo)->isEnabled());
+    QTest::mouseMove(edit, edit->actionGeometry(frame->Action(Cmd::Undo)).center());
+    QCOMPARE(frame->HintText(), QStringLiteral("Reverses the last operation"));
+    edit->hide();
+    Client().NewWindow();
+    frame->menuBar()->setActiveAction(edit->menuAction());
+    QTRY_VERIFY(edit->isVisible());
+    edit->setActiveAction(frame->Action(Cmd::SelectAll));
+    QCOMPARE(frame->HintText(), QStringLiteral("Highlights all text in the active file"));
+    edit->hide();
+    // The text area comes back once the hint is gone.
+    frame->statusBar()->clearMessage();
+    QCOMPARE(StatusText(app), QStringLiteral("Tarnex Meta-Assembler 4.0"));
+  }
+
+  void contextHelpShowsTopicInsteadOfCommand() {
+    TTarnApp& app = StartApp();
+    app.Command(Cmd::HelpContext);
+    QVERIFY(app.ContextHelpMode());
+    QCOMPARE(StatusText(app), QStringLiteral("Press ESCAPE to end contextual help"));
+    app.Command(Cmd::New);
+    QVERIFY(!app.ContextHelpMode());
+    QCOMPARE(app.Help().CurrentContext(), int(Cmd::New));
+    QCOMPARE(Client().Children().size(), 0);
+
+    // Esc ends the mode without a topic.
+    app.Command(Cmd::HelpContext);
+    QTest::keyClick(app.Frame(), Qt::Key_Escape);
+    QVERIFY(!app.ContextHelpMode());
+    QCOMPARE(StatusText(app), QStringLiteral(" "));
+
+    // F1 on a highlighted menu item: its topic, the item not chosen.
+    QMenu* file = app.Frame()->FileMenu();
+    file->popup(QPoint(0, 0));
+    QTRY_VERIFY(file->isVisible());
+    file->setActiveAction(app.Frame()->Action(Cmd::Open));
+    QTest::keyClick(file, Qt::Key_F1);
+    QCOMPARE(app.Help().CurrentContext(), int(Cmd::Open));
+    QVERIFY(!file->isVisible());
+    QCOMPARE(Script->Calls.size(), 0);  // no open dialog
+  }
+};
+
+QTEST_MAIN(TWorkbenchTest)
+#include "WorkbenchTest.moc"
