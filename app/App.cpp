@@ -71,6 +71,9 @@ void TTarnApp::Start(const QStringList& args, bool show) {
     if (QScreen* screen = MainWindow->screen())
       MainWindow->setGeometry(screen->availableGeometry());
     MainWindow->showMaximized();
+    // Keyboard focus for the first editor window even where no window
+    // manager activates the frame.
+    MainWindow->activateWindow();
     // Lay the frame out now, so the first editor windows are sized after
     // the real client area.
     MainWindow->layout()->activate();
