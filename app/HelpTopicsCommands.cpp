@@ -203,8 +203,7 @@ Names of files in the source (INCL, CPU) that have no folder are looked up first
      R"~(Chooses the main file: the source file that the [[24381]] assembles, and from which it includes any further files. The dialog "Select Main Assembly File" offers Assembly Files (*.asm) and All Files (*.*); only an existing file can be chosen. Cancel keeps the main file as it was.
 
 - The main file need not be open in an editor window.
-- The choice is part of the desktop and is remembered from one session to the next ([[24373]]). Until a main file has been chosen, Assemble asks for one first.
-- If the dialog itself fails, the message "Select File returned Error #" with a number appears (caption "WARNING"), and the main file stays as it was.)~",
+- The choice is part of the desktop and is remembered from one session to the next ([[24373]]). Until a main file has been chosen, Assemble asks for one first.)~",
      AssembleMenu},
 
     // ---- Options
