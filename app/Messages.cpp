@@ -1,4 +1,5 @@
 #include "Messages.h"
+#include "TextCompare.h"
 
 #include <algorithm>
 #include <cctype>
@@ -111,12 +112,6 @@ bool StepMessage(const std::string& errorFile, uint16_t& index, int direction, T
 
 namespace {
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 // Resolves COMPONENTS[from..] below DIR; the matched path in RESULT.
 bool ResolveBelow(const fs::path& dir, const std::vector<std::string>& components, size_t from, fs::path& result,
                   int depth) {
@@ -139,7 +134,7 @@ bool ResolveBelow(const fs::path& dir, const std::vector<std::string>& component
   fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec), end;
   for (; !ec && it != end; it.increment(ec)) {
     std::string entry = it->path().filename().string();
-    if (entry != name && SameIgnoringCase(entry, name)) candidates.push_back(entry);
+    if (entry != name && SameTextIgnoringCase(entry, name)) candidates.push_back(entry);
   }
   std::sort(candidates.begin(), candidates.end());
   for (const std::string& c : candidates) {

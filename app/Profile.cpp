@@ -1,4 +1,5 @@
 #include "Profile.h"
+#include "TextCompare.h"
 
 #include <algorithm>
 #include <atomic>
@@ -13,14 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 std::string Trim(const std::string& s) {
   size_t b = 0, e = s.size();
@@ -46,7 +39,7 @@ using TSections = std::vector<TProfile::TSection>;
 
 TProfile::TSection* FindSection(TSections& sections, const std::string& name) {
   for (auto& s : sections)
-    if (s.HasHeader && SameName(s.Name, name)) return &s;
+    if (s.HasHeader && SameTextIgnoringCase(s.Name, name)) return &s;
   return nullptr;
 }
 const TProfile::TSection* FindSection(const TSections& sections, const std::string& name) {
@@ -55,7 +48,7 @@ const TProfile::TSection* FindSection(const TSections& sections, const std::stri
 
 TProfile::TLine* FindKey(TProfile::TSection& section, const std::string& key) {
   for (auto& l : section.Lines)
-    if (!l.Key.empty() && SameName(l.Key, key)) return &l;
+    if (!l.Key.empty() && SameTextIgnoringCase(l.Key, key)) return &l;
   return nullptr;
 }
 
@@ -242,7 +235,7 @@ bool TProfile::DeleteSection(const std::string& section) {
   TSections& sections = Working();
   bool found = false;
   for (auto it = sections.begin(); it != sections.end();) {
-    if (it->HasHeader && SameName(it->Name, section)) {
+    if (it->HasHeader && SameTextIgnoringCase(it->Name, section)) {
       it = sections.erase(it);
       found = true;
     } else {
@@ -256,7 +249,7 @@ bool TProfile::DeleteKey(const std::string& section, const std::string& key) {
   TSections& sections = Working();
   TSection* s = FindSection(sections, section);
   if (!s || !FindKey(*s, key)) return true;
-  std::erase_if(s->Lines, [&](const TLine& l) { return !l.Key.empty() && SameName(l.Key, key); });
+  std::erase_if(s->Lines, [&](const TLine& l) { return !l.Key.empty() && SameTextIgnoringCase(l.Key, key); });
   return Finish(true);
 }
 

@@ -1,4 +1,5 @@
 #include "RecentFiles.h"
+#include "TextCompare.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,11 +10,6 @@ const char* const Section = "MRU";
 
 std::string KeyOf(int index) { return "MRU" + std::to_string(index); }
 
-bool SamePath(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 // Paths on this system may be far longer than the 259 characters of the old menu buffer;
 // a cut path would open some other file.
@@ -49,7 +45,7 @@ void TRecentFiles::Push(const std::string& path) {
   if (path.empty() || path.find_first_of("\r\n") != std::string::npos) return;
   std::vector<std::string> list = Entries();
   if (list.empty()) return;
-  auto found = std::find_if(list.begin(), list.end(), [&](const std::string& e) { return SamePath(e, path); });
+  auto found = std::find_if(list.begin(), list.end(), [&](const std::string& e) { return SameTextIgnoringCase(e, path); });
   if (found != list.end()) {
     list.erase(found);
     list.push_back("");

@@ -188,6 +188,9 @@ void TTarn::OperandField() {
   Descriptor.Reset(field->Name);
   bool nameField = Descriptor.Peek() == '@';
   bool nameFound = true;
+  TFieldShape& known = FieldShapes[size_t(k) & 255];
+  const TFieldShape* shape = known.Field == field ? &known : nullptr;
+  bool clean = true;  // no error in the descriptor: what it showed of its parts can be kept
   InDescriptor = On;
   if (nameField) {
     Descriptor.GetChar();
@@ -234,37 +237,16 @@ void TTarn::OperandField() {
     if (Separator != '\0' && Line.Cur > Line.Start) --Line.Cur;
     Separator = ',';
     InDescriptor = On;
-    TFieldMemo& memo = FieldMemo[size_t(k) & 63];
-    if (memo.Serial == LineSerial && memo.Field == field && memo.Operand == OperandValue &&
-        memo.ProgramCounter == ProgramCounter && memo.ByteCount == ByteCount) {
-      // Evaluating the descriptor again would give the same values and no error.
-      TokenStart = Line.Cur;
-      FieldValue = memo.Value;
-      CheckFieldRange(memo.Lo, memo.Hi);
-    } else {
-      TFieldShape& known = FieldShapes[size_t(k) & 255];
-      const TFieldShape* shape = known.Field == field ? &known : nullptr;
-      TFieldShape& learnt = LearntShape;  // filled part by part when the shape is not known yet
-      bool clean = true;
-      FieldValue = DescriptorPart(field, shape, 0, learnt, clean);
-      int32_t lo = DescriptorPart(field, shape, 1, learnt, clean);
-      if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
-      int32_t hi = DescriptorPart(field, shape, 2, learnt, clean);
-      if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
-      if (clean) {
-        memo = TFieldMemo{LineSerial, field, OperandValue, ProgramCounter, ByteCount, FieldValue, lo, hi};
-        if (!shape) {
-          learnt.Field = field;
-          known = learnt;
-        }
-      }
-    }
+    FieldValue = DescriptorPart(field, shape, 0, clean);
   }
-  if (nameField) {
-    int32_t lo = Evaluate(Descriptor);
-    if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
-    int32_t hi = Evaluate(Descriptor);
-    if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+  // The lowest and highest operand value, each compared as it is read.
+  int32_t lo = nameField ? Evaluate(Descriptor) : DescriptorPart(field, shape, 1, clean);
+  if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+  int32_t hi = nameField ? Evaluate(Descriptor) : DescriptorPart(field, shape, 2, clean);
+  if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+  if (!nameField && clean && !shape) {
+    LearntShape.Field = field;
+    known = LearntShape;
   }
   InDescriptor = Off;
   if (Pass >= 2 && Mismatch == 0 && LineErrorNumber == 0) InsertField(field);
@@ -284,12 +266,10 @@ void TTarn::OperandField() {
 
 // One part of an expression field's descriptor, from the shape learnt for the
 // field when there is one; otherwise evaluated in turn and learnt.
-int32_t TTarn::DescriptorPart(const TSymbol* field, const TFieldShape* shape, int part, TFieldShape& learnt,
-                              bool& clean) {
+int32_t TTarn::DescriptorPart(const TSymbol* field, const TFieldShape* shape, int part, bool& clean) {
   if (shape) {
     switch (shape->Kind[part]) {
       case TFieldShape::Constant: TokenStart = Line.Cur; ExpressionError = 0; return shape->Value[part];
-      case TFieldShape::Operand: TokenStart = Line.Cur; ExpressionError = 0; return OperandValue;
       case TFieldShape::Traced: {
         int32_t value = 0;
         if (ReplayTrace(shape->Trace[part], shape->TraceLength[part], value)) {
@@ -314,16 +294,11 @@ int32_t TTarn::DescriptorPart(const TSymbol* field, const TFieldShape* shape, in
   int32_t value = Evaluate(Descriptor);
   Tracing = false;
   clean = clean && !ExpressionError;
+  TFieldShape& learnt = LearntShape;
   learnt.Offset[part] = uint16_t(start - field->Name);
   learnt.Value[part] = value;
-  // The part's own text, without blanks and its ending comma.
-  std::string_view text(start, size_t(Descriptor.Cur - start));
-  while (!text.empty() && (text.back() == ',' || text.back() == ' ' || text.back() == '\n')) text.remove_suffix(1);
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   if (InputsRead == 0) {
     learnt.Kind[part] = TFieldShape::Constant;
-  } else if (text == "#") {
-    learnt.Kind[part] = TFieldShape::Operand;
   } else if (!(InputsRead & ReadsLabel) && !TraceOverflow && TraceLength > 0) {
     learnt.Kind[part] = TFieldShape::Traced;
     learnt.TraceLength[part] = uint8_t(TraceLength);
@@ -332,11 +307,6 @@ int32_t TTarn::DescriptorPart(const TSymbol* field, const TFieldShape* shape, in
     learnt.Kind[part] = TFieldShape::General;
   }
   return value;
-}
-
-void TTarn::CheckFieldRange(int32_t lo, int32_t hi) {
-  if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
-  if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
 }
 
 // The operand of an expression field. The alternatives of a line read the same

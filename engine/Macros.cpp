@@ -106,7 +106,7 @@ std::string FormalList(TTarn& t, const std::string& macroLine) {
 TMacroLine* FirstStoredLine(TTarn& t, const TSymbol* macro) {
   if (!macro || macro->Value <= 0) return nullptr;
   size_t index = size_t(macro->Value) - 1;
-  return index < t.Macro.Owned.size() ? t.Macro.Owned[index] : nullptr;
+  return index < t.Macro.Owned.size() ? t.Macro.Owned[index].get() : nullptr;
 }
 
 // Stores the raw line, after the tail or as the start of a new list.
@@ -116,8 +116,8 @@ TMacroLine* StoreLine(TTarn& t, bool startList) {
   try {
     auto record = std::make_unique<TMacroLine>();
     record->Text = t.RawLine;
-    m.Owned.push_back(record.get());
-    line = record.release();
+    line = record.get();
+    m.Owned.push_back(std::move(record));
   } catch (const std::bad_alloc&) {
     m.Tail = nullptr;
     t.FatalError(11);

@@ -2,6 +2,7 @@
 // reader and the line processor that change which text the assembler sees.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,11 +35,7 @@ struct TMacroData {
   bool SubstituteEnd = false;      // the line being read is the END put in place of the end of file
   // Every stored line, freed with the engine state. A macro symbol's value is
   // the position of its MACRO line here plus one (0 = no stored line).
-  std::vector<TMacroLine*> Owned;
-  TMacroData() = default;
-  TMacroData(const TMacroData&) = delete;
-  TMacroData& operator=(const TMacroData&) = delete;
-  ~TMacroData() { for (TMacroLine* l : Owned) delete l; }
+  std::vector<std::unique_ptr<TMacroLine>> Owned;
 };
 
 // Supplies the next line of a running expansion into the raw line; false when none.

@@ -109,7 +109,6 @@ class TTarn {
   void OperandField();
   int32_t TableNumber(TScan& cursor);
   void EvaluateOperand();
-  void CheckFieldRange(int32_t lo, int32_t hi);
   bool MatchListName(int& index);
   void InsertField(const TSymbol* field);
   TSymbol* NumberedRecord(int table, int32_t number);
@@ -219,8 +218,8 @@ class TTarn {
   bool Matched = false;
   TSymbol* SubRecord = nullptr;
   // Matching tries one operand against many alternatives: within one line the
-  // same operand text, and the same field with the same operand value, always
-  // evaluate alike, so results that raised no error are remembered for the line.
+  // same operand text always evaluates alike, so a reading that raised no
+  // error is remembered for the line.
   struct TOperandMemo {
     uint64_t Serial = 0;
     const char* Start = nullptr;
@@ -231,13 +230,7 @@ class TTarn {
     int32_t Value = 0;
     int16_t ForwardReference = 0;
   };
-  struct TFieldMemo {
-    uint64_t Serial = 0;
-    const TSymbol* Field = nullptr;
-    int32_t Operand = 0, ProgramCounter = 0;
-    int ByteCount = 0;
-    int32_t Value = 0, Lo = 0, Hi = 0;
-  };
+
   // What an expression read besides numbers and operators; a descriptor part
   // that reads none of these is a constant of the table.
   enum : uint8_t { ReadsOperand = 1, ReadsProgramCounter = 2, ReadsByteCount = 4, ReadsLabel = 8 };
@@ -256,11 +249,12 @@ class TTarn {
   void TraceStep(TTraceOp::TKind kind, int32_t value);
   bool ReplayTrace(const TTraceOp* ops, int count, int32_t& result) const;
   // The three parts of a field descriptor (value, lowest, highest operand),
-  // learnt from their first clean evaluation: a constant or the bare "#" needs
-  // no tokenizing again; any other part is evaluated from where it starts.
+  // learnt from their first clean evaluation: a constant needs no work again,
+  // a part that reads no label is replayed from its recorded steps, any other
+  // part is evaluated from where it starts.
   struct TFieldShape {
     const TSymbol* Field = nullptr;
-    enum TKind : uint8_t { General, Constant, Operand, Traced } Kind[3] = {};
+    enum TKind : uint8_t { General, Constant, Traced } Kind[3] = {};
     int32_t Value[3] = {};
     uint16_t Offset[3] = {};
     uint8_t TraceLength[3] = {};
@@ -268,10 +262,9 @@ class TTarn {
   };
   TFieldShape FieldShapes[256];
   TFieldShape LearntShape;
-  int32_t DescriptorPart(const TSymbol* field, const TFieldShape* shape, int part, TFieldShape& learnt, bool& clean);
+  int32_t DescriptorPart(const TSymbol* field, const TFieldShape* shape, int part, bool& clean);
   uint64_t LineSerial = 0;  // counts processed lines, so memo entries never outlive their line
   TOperandMemo OperandMemo[4];
-  TFieldMemo FieldMemo[64];
   // The CPU table's own source lines after its fourth "*" line, replayed every pass.
   std::string TableName;
   uint32_t TableSourceLine = 0;  // 0 = the table has no source section
