@@ -1,12 +1,10 @@
 #include "Profile.h"
+#include "SafeWrite.h"
 #include "TextCompare.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
-#include <chrono>
 #include <climits>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -98,7 +96,7 @@ bool TProfile::Store(const TSections& sections) const {
   for (const auto& s : sections)
     if (s.HasHeader || !SectionEmpty(s)) empty = false;
   fs::path target(FilePath);
-  // Replace the file a link points at, not the link.
+  // Remove or write the file a link points at, not the link.
   if (fs::is_symlink(target, ec)) {
     fs::path resolved = fs::canonical(target, ec);
     if (!ec) target = resolved;
@@ -114,24 +112,9 @@ bool TProfile::Store(const TSections& sections) const {
     for (const auto& l : s.Lines) text += (l.Key.empty() ? l.Raw : l.Key + "=" + l.Value) + "\n";
   }
 
-  // A unique name beside the target, so the rename stays on one file system.
-  static std::atomic<unsigned> serial{0};
-  auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  fs::path temp = target;
-  temp += ".tmp" + std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ULL) + "." +
-          std::to_string(serial++);
-  std::FILE* f = std::fopen(temp.string().c_str(), "wbx");
-  if (!f) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  ok = std::fflush(f) == 0 && ok;
-  ok = std::ferror(f) == 0 && ok;
-  ok = std::fclose(f) == 0 && ok;
-  if (ok) {
-    fs::rename(temp, target, ec);
-    ok = !ec;
-  }
-  if (!ok) fs::remove(temp, ec);
-  return ok;
+  // The settings file keeps its links, owner and mode, and a failed write
+  // leaves the previous settings in it.
+  return WriteFileKeepingIdentity(target.string(), text).Ok;
 }
 
 namespace {

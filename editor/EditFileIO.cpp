@@ -4,11 +4,10 @@
 // dropped wherever they stand and LF ends a line. They are written with CR LF
 // after every line, the last one included.
 #include "EditText.h"
+#include "SafeWrite.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -41,58 +40,6 @@ bool ReadAll(const std::string& name, std::string& data) {
   std::fclose(file);
   return ok;
 }
-
-std::string ErrorText(int error, const char* fallback) {
-  return error ? std::strerror(error) : fallback;
-}
-
-// An open temporary file that is removed unless it was renamed into place.
-class TTempFile {
-public:
-  ~TTempFile() {
-    Close();
-    if (!Path.empty()) {
-      std::error_code ignored;
-      fs::remove(Path, ignored);
-    }
-  }
-  // Creates a fresh file beside target; never opens an existing one.
-  bool Create(const fs::path& target, std::string& error) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      fs::path candidate = target;
-      candidate += ".~tarn" + std::to_string(attempt);
-      errno = 0;
-      File = std::fopen(candidate.c_str(), "wbx");
-      if (File) {
-        Path = candidate;
-        return true;
-      }
-      if (errno != EEXIST) {
-        error = ErrorText(errno, "cannot create a file in its directory");
-        return false;
-      }
-    }
-    error = "cannot create a temporary file in its directory";
-    return false;
-  }
-  bool Write(const std::string& bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), File) == bytes.size();
-  }
-  bool Close() {
-    if (!File)
-      return true;
-    bool ok = std::fflush(File) == 0 && !std::ferror(File);
-    ok = std::fclose(File) == 0 && ok;
-    File = nullptr;
-    return ok;
-  }
-  void Keep() { Path.clear(); }
-  const fs::path& Name() const { return Path; }
-
-private:
-  std::FILE* File = nullptr;
-  fs::path Path;
-};
 
 }  // namespace
 
@@ -143,79 +90,32 @@ bool TTarnEditText::LoadFile() {
   return true;
 }
 
-void TTarnEditText::SaveFailed(const std::string& reason) {
-  Message("Cannot save \"" + FileName + "\": " + reason + ". The file on disk is unchanged.",
-          "Save Error", TMessageIcon::Stop);
+void TTarnEditText::SaveFailed(const std::string& reason, const std::string& keptIn) {
+  std::string outcome = keptIn.empty()
+                            ? "The file on disk is unchanged."
+                            : "The file on disk may be damaged; its previous text is kept in \"" + keptIn + "\".";
+  Message("Cannot save \"" + FileName + "\": " + reason + ". " + outcome, "Save Error", TMessageIcon::Stop);
 }
 
+// The file keeps its links, owner and mode (see SafeWrite.h); a failed save
+// leaves its old text in place, or in a backup the message names.
 bool TTarnEditText::Save() {
   if (FileName.empty())
     return false;
-  std::error_code ec;
-  fs::path target = FileName;
-  // Through a symbolic link the file it names is replaced, not the link.
-  if (fs::is_symlink(target, ec)) {
-    fs::path real = fs::weakly_canonical(target, ec);
-    if (!ec)
-      target = real;
+  std::string text;
+  std::size_t length = 0;
+  for (TIndex i = 0; i < Lines.Count(); ++i)
+    length += Lines[i].size() + 2;
+  text.reserve(length);
+  for (TIndex i = 0; i < Lines.Count(); ++i) {
+    text += Lines[i];
+    text += "\r\n";
   }
-  const bool exists = fs::exists(target, ec);
-  if (exists) {
-    // Devices and pipes are not source files; opening a pipe would also wait
-    // for a reader.
-    if (fs::is_directory(target, ec)) {
-      SaveFailed("it is a directory");
-      return false;
-    }
-    if (!fs::is_regular_file(target, ec)) {
-      SaveFailed("it is not a regular file");
-      return false;
-    }
-    // A file the user may not write stays unwritten, although renaming over
-    // it would be allowed by its directory. Opening for append changes nothing.
-    errno = 0;
-    std::FILE* probe = std::fopen(target.c_str(), "ab");
-    if (!probe) {
-      SaveFailed(ErrorText(errno, "the file cannot be written"));
-      return false;
-    }
-    std::fclose(probe);
-  }
-
-  std::string error;
-  TTempFile temp;
-  if (!temp.Create(target, error)) {
-    SaveFailed(error);
+  TSafeWriteResult written = WriteFileKeepingIdentity(FileName, text);
+  if (!written.Ok) {
+    SaveFailed(written.Error, written.OriginalIntact ? std::string() : written.Backup);
     return false;
   }
-  std::string block;
-  block.reserve(IoBlock + 4096);
-  bool ok = true;
-  errno = 0;
-  for (TIndex i = 0; ok && i < Lines.Count(); ++i) {
-    block += Lines[i];
-    block += "\r\n";
-    if (block.size() >= IoBlock) {
-      ok = temp.Write(block);
-      block.clear();
-    }
-  }
-  ok = ok && temp.Write(block);
-  ok = temp.Close() && ok;
-  if (!ok) {
-    SaveFailed(ErrorText(errno, "writing failed"));
-    return false;
-  }
-  if (exists) {
-    fs::permissions(temp.Name(), fs::status(target, ec).permissions(), ec);
-    ec.clear();
-  }
-  fs::rename(temp.Name(), target, ec);
-  if (ec) {
-    SaveFailed(ec.message());
-    return false;
-  }
-  temp.Keep();
   Modified = false;
   ClearJournal();
   return true;

@@ -38,8 +38,9 @@ public:
   // Replaces the text by the contents of FileName. Returns false when the load
   // stopped early (the window has been shown why); what was read stays.
   bool LoadFile();
-  // Writes every line with CR LF to FileName through a temporary file in the
-  // same directory, so a failed save leaves the old file as it was. Only a
+  // Writes every line with CR LF to FileName. The file stays the same file
+  // (links, owner, mode) and a failed save leaves its old text on disk or, if
+  // even that went wrong, in a backup the failure message names. Only a
   // successful save clears Modified and the journal; a failure is shown to the
   // user and reported as false. The window handles an empty FileName (Save as).
   bool Save();
@@ -123,7 +124,8 @@ public:
 private:
   void RecordDeletion();
   void Message(const std::string& text, std::string_view caption, TMessageIcon icon);
-  void SaveFailed(const std::string& reason);
+  // keptIn: where the old text is kept when the file itself may be damaged.
+  void SaveFailed(const std::string& reason, const std::string& keptIn = {});
 
   TFixedPitchView NoView;
   TEditView* View;

@@ -132,6 +132,20 @@ TEST_F(TTempDirTest, SaveThroughASymbolicLinkWritesTheFileItNames) {
   EXPECT_EQ(ReadBytes(real), "n\r\n");
 }
 
+// The save goes into the file itself when it has another name, so both names
+// keep showing the same text (the ways of writing are tested in SafeWriteTest).
+TEST_F(TTempDirTest, SaveOfAHardLinkedFileKeepsBothNamesTogether) {
+  Editor.FileName = PathOf("a.asm");
+  WriteBytes(Editor.FileName, "old\n");
+  fs::create_hard_link(Editor.FileName, Dir / "b.asm");
+  Editor.TypeChar('n');
+  ASSERT_TRUE(Editor.Save());
+  EXPECT_EQ(ReadBytes(PathOf("b.asm")), "n\r\n");
+  EXPECT_EQ(fs::hard_link_count(Editor.FileName), 2u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 2)
+      << "no backup is left behind";
+}
+
 // A save that fails keeps the text modified and undoable, tells the window,
 // and leaves what was on disk untouched.
 void ExpectFailedSave(TTarnEditText& editor, TRecordingView& view) {
