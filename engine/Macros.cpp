@@ -14,10 +14,10 @@ namespace {
 
 // A raw line holds 254 characters, its newline and the terminator.
 constexpr size_t MaxLineText = LineSize - 2;
-// The expansion counter has 16 bits and 0 means "outside any expansion", so a
-// pass can tell at most 65535 expansions apart; a macro that invokes itself
-// without end reaches this bound instead of running for ever.
-constexpr uint16_t MaxExpansions = 0xFFFF;
+// An expansion begun from a body line reads no new source line, so only a
+// chain of such expansions (a macro that invokes itself, or macros that invoke
+// each other) can run without end. A chain this long is taken to be one.
+constexpr uint32_t MaxChainedExpansions = 0xFFFF;
 constexpr int MaxConditionalDepth = 7;
 constexpr uint32_t KindString = 0x20000, KindSeparator = 0x40000;
 
@@ -184,24 +184,7 @@ void ApplyReplacements(TTarn& t) {
   // pass could not end.
   if (!t.Replacements || substitute) return;
   std::string line = TextOfLine(t.RawLine);
-  bool changed = false;
-  for (const TRpTxt* r = t.Replacements; r; r = r->Next) {
-    const std::string& search = r->Search;
-    if (search.empty()) continue;
-    for (size_t pos = 0; (pos = line.find(search, pos)) != std::string::npos;) {
-      size_t end = pos + search.size();
-      bool alone = (pos == 0 || !IsNameChar(line[pos - 1])) && (end >= line.size() || !IsNameChar(line[end]));
-      if (!alone) {
-        ++pos;
-        continue;
-      }
-      line.replace(pos, search.size(), r->Replacement);
-      pos += r->Replacement.size();
-      changed = true;
-    }
-    if (line.size() > MaxLineText) line.resize(MaxLineText);
-  }
-  if (changed) PutLine(t.RawLine, line);
+  if (t.ReplacementIndex.Apply(line, MaxLineText)) PutLine(t.RawLine, line);
 }
 
 void EndOfMainFile(TTarn& t) {
@@ -275,11 +258,12 @@ void BeginExpansion(TTarn& t) {
   // abandon the rest of the body, the ENDI that ends the block included, and
   // an IF could never stop a macro that invokes itself.
   if ((t.LineFlags & 4) && Replayed(t)) return;
-  if (t.ExpansionCounter >= MaxExpansions) {
-    // Endless self-invocation (or more expansions than labels can tell apart).
+  m.Chained = Replayed(t) ? m.Chained + 1 : 1;
+  if (m.Chained > MaxChainedExpansions) {
     t.MacroState = 0;
     m.NextLine = nullptr;
-    t.FatalError(11);
+    m.Chained = 0;
+    t.FatalError(13);
     return;
   }
   // A running expansion is abandoned: there is no stack of expansions.
@@ -371,6 +355,7 @@ void DoRptxt(TTarn& t) {
   if (t.Pass != 1 || search.empty()) return;
   try {
     t.Replacements = new TRpTxt{search, text(), t.Replacements};
+    t.ReplacementIndex.Add(t.Replacements);
   } catch (const std::bad_alloc&) {
     t.FatalError(10);
   }

@@ -30,6 +30,7 @@ struct TMacroData {
   std::string Formals;             // normalized formal parameter list of the running expansion
   std::string Actuals;             // normalized argument list of the running expansion
   int16_t ExpansionPass = 0;       // the pass the running expansion began in
+  uint32_t Chained = 0;            // expansions begun one from the body of the other, in a row
   TLineSource Pending = TLineSource::File;  // set by the line reader for the line it is reading
   TLineSource Source = TLineSource::File;   // of the line being processed
   bool SubstituteEnd = false;      // the line being read is the END put in place of the end of file

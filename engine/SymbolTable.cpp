@@ -3,31 +3,41 @@
 
 #include "Tarn.h"
 
-bool TTarn::Visible(const TSymbol* s) const {
-  // Labels made inside another macro expansion are invisible in this one.
-  if (s->ClassBits() != ClassLabel || MacroState != 3) return true;
-  uint32_t expansion = s->Type & 0xFFFF;
-  return expansion == 0 || expansion == ExpansionCounter;
+// A label as the lookup rules see it. Outside an expansion every label is
+// visible and the oldest wins; inside one, labels local to other expansions
+// are invisible, so the older of the first global label and the first copy
+// local to this expansion wins.
+TSymbol* TTarn::LookupLabel(std::string_view name, TSymbol* chain) {
+  TSymbol* global = nullptr;
+  for (TSymbol* s = chain; s; s = s->NextSame)
+    if (s->ClassBits() == ClassLabel && MatchName(name, s->Name) == 0) {
+      global = s;
+      break;
+    }
+  std::string_view word = FirstWord(name);
+  TSymbol* local = MacroState == 3 ? Symbols.LocalOf(word, ExpansionCounter) : Symbols.FirstLocal(word);
+  if (local && MatchName(name, local->Name) != 0) local = nullptr;
+  if (!global) return local;
+  return local && local->Serial < global->Serial ? local : global;
 }
 
 TSymbol* TTarn::LookupSymbol(std::string_view name, uint32_t classBits) {
-  for (TSymbol* s = Symbols.FirstWithWord(FirstWord(name)); s; s = s->NextSame)
-    if (s->ClassBits() == classBits && MatchName(name, s->Name) == 0 && Visible(s)) return s;
+  TSymbol* chain = Symbols.FirstWithWord(FirstWord(name));
+  if (classBits == ClassLabel) return LookupLabel(name, chain);
+  for (TSymbol* s = chain; s; s = s->NextSame)
+    if (s->ClassBits() == classBits && MatchName(name, s->Name) == 0) return s;
   return nullptr;
 }
 
-// An operator name first, else a label: one walk of the chain instead of two.
+// An operator name first, else a label.
 TSymbol* TTarn::LookupOperand(std::string_view name) {
-  TSymbol* label = nullptr;
-  for (TSymbol* s = Symbols.FirstWithWord(FirstWord(name)); s; s = s->NextSame) {
-    if (MatchName(name, s->Name) != 0) continue;
-    if (s->ClassBits() == ClassOperator) return s;
-    if (!label && s->ClassBits() == ClassLabel && Visible(s)) label = s;
-  }
-  return label;
+  TSymbol* chain = Symbols.FirstWithWord(FirstWord(name));
+  for (TSymbol* s = chain; s; s = s->NextSame)
+    if (s->ClassBits() == ClassOperator && MatchName(name, s->Name) == 0) return s;
+  return LookupLabel(name, chain);
 }
 
-TSymbol* TTarn::AddSymbol(std::string_view name, uint32_t type, int32_t value, uint32_t extra) {
+TSymbol* TTarn::AddSymbol(std::string_view name, uint32_t type, int32_t value, uint32_t extra, uint32_t expansion) {
   TSymbol* s = nullptr;
   try {
     s = Arena.Allocate(name, extra);
@@ -37,7 +47,7 @@ TSymbol* TTarn::AddSymbol(std::string_view name, uint32_t type, int32_t value, u
   }
   s->Type = type;
   s->Value = value;
-  Symbols.Append(s);
+  Symbols.Append(s, expansion);
   return s;
 }
 
@@ -47,12 +57,19 @@ void TTarn::DefineLabel() {
   if (Pass == 1) {
     if (r) return;
     uint32_t type = TypeLabel;
-    if (MacroState == 3) type |= 0x02000000 | ExpansionCounter;
-    AddSymbol(Label, type, ProgramCounter);
+    uint32_t expansion = 0;
+    if (MacroState == 3) {
+      // The type keeps the low 16 bits of the expansion number; the table
+      // keeps all of it, so copies never mix however many expansions run.
+      expansion = ExpansionCounter;
+      type |= 0x02000000 | (expansion & 0xFFFF);
+    }
+    AddSymbol(Label, type, ProgramCounter, 0, expansion);
     return;
   }
   if (!r) {
-    LineError(40, TokenStart ? TokenStart : NormalizedLine);
+    // The label's line was skipped in pass 1: the error stands at the label.
+    LineError(40, LabelStart ? LabelStart : NormalizedLine);
     return;
   }
   if (r->Value != ProgramCounter && (r->Type & FlagsMask) != 0x02000000) LineError(32, NormalizedLine);

@@ -1,5 +1,6 @@
 #include "Symbols.h"
 
+#include <algorithm>
 #include <cstring>
 
 TSymbol* TSymbolArena::Allocate(std::string_view name, uint32_t extra) {
@@ -54,8 +55,9 @@ TSymbolTable::TSlot* TSymbolTable::Find(std::string_view word, uint64_t hash) co
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     const TSlot& slot = Slots[i];
     if (slot.Hash == 0) return const_cast<TSlot*>(&slot);
-    if (slot.Hash == hash && slot.WordLength == word.size() && std::memcmp(slot.First->Name, word.data(), word.size()) == 0)
-      return const_cast<TSlot*>(&slot);
+    if (slot.Hash != hash || slot.WordLength != word.size()) continue;
+    const char* name = slot.First ? slot.First->Name : LocalLists[slot.LocalList - 1].Oldest->Name;
+    if (std::memcmp(name, word.data(), word.size()) == 0) return const_cast<TSlot*>(&slot);
   }
 }
 
@@ -71,26 +73,55 @@ void TSymbolTable::Grow() {
   }
 }
 
-void TSymbolTable::Append(TSymbol* s) {
+void TSymbolTable::Append(TSymbol* s, uint32_t expansion) {
   s->Next = nullptr;
   s->NextSame = nullptr;
+  s->Serial = Serial++;
   if (Tail) Tail->Next = s; else Head = s;
   Tail = s;
   std::string_view word = FirstWord(std::string_view(s->Name, s->NameLength));
   uint64_t hash = HashWord(word);
   TSlot* slot = Find(word, hash);
-  if (slot->Hash != 0) {
-    slot->Last->NextSame = s;
-    slot->Last = s;
-    return;
+  if (slot->Hash == 0) {
+    *slot = TSlot{hash, nullptr, nullptr, uint32_t(word.size()), 0};
+    ++Used;
   }
-  *slot = TSlot{hash, s, s, word.size()};
-  if (++Used * 2 > Slots.size()) Grow();
+  if (expansion == 0) {
+    if (slot->Last) slot->Last->NextSame = s; else slot->First = s;
+    slot->Last = s;
+  } else {
+    if (slot->LocalList == 0) {
+      LocalLists.push_back(TLocalList{s, {}});
+      slot->LocalList = uint32_t(LocalLists.size());
+    }
+    // Expansions are numbered in the order they begin, so a new copy normally
+    // goes at the end; inserting after its equals keeps the order of age.
+    std::vector<TLocal>& list = LocalLists[slot->LocalList - 1].Items;
+    auto at = std::upper_bound(list.begin(), list.end(), expansion,
+                               [](uint32_t e, const TLocal& l) { return e < l.Expansion; });
+    list.insert(at, TLocal{expansion, s});
+  }
+  if (Used * 2 > Slots.size()) Grow();
 }
 
 TSymbol* TSymbolTable::FirstWithWord(std::string_view word) const {
   const TSlot* slot = Find(word, HashWord(word));
   return slot->Hash ? slot->First : nullptr;
+}
+
+TSymbol* TSymbolTable::FirstLocal(std::string_view word) const {
+  const TSlot* slot = Find(word, HashWord(word));
+  if (!slot->Hash || !slot->LocalList) return nullptr;
+  return LocalLists[slot->LocalList - 1].Oldest;
+}
+
+TSymbol* TSymbolTable::LocalOf(std::string_view word, uint32_t expansion) const {
+  const TSlot* slot = Find(word, HashWord(word));
+  if (!slot->Hash || !slot->LocalList) return nullptr;
+  const std::vector<TLocal>& list = LocalLists[slot->LocalList - 1].Items;
+  auto at = std::lower_bound(list.begin(), list.end(), expansion,
+                             [](const TLocal& l, uint32_t e) { return l.Expansion < e; });
+  return at != list.end() && at->Expansion == expansion ? at->Symbol : nullptr;
 }
 
 void TNumberedTable::Append(unsigned bucket, TSymbol* s) {

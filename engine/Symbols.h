@@ -25,6 +25,7 @@ struct TSymbol {
   uint32_t Type;
   int32_t Value;
   uint32_t NameLength;
+  uint32_t Serial;    // insertion order: which of two records is the older
   char Name[1];
 
   uint8_t* Code() { return reinterpret_cast<uint8_t*>(Name + NameLength + 1); }
@@ -53,23 +54,46 @@ int MatchName(std::string_view key, const char* name);
 // The symbol table. Lookups find the oldest matching record, as a chained
 // table in insertion order would, but through an index on the first word so
 // that their cost does not grow with the number of symbols.
+//
+// Labels local to a macro expansion are kept apart from the chain of their
+// word, ordered by expansion: a macro that invokes itself makes a copy of each
+// of its labels per expansion, and a lookup must find the copy of the current
+// expansion without walking all the others.
 class TSymbolTable {
  public:
-  void Append(TSymbol* s);
-  // The first record with that first word, followed through NextSame.
+  // expansion: the macro expansion a label is local to; 0 for every other record.
+  void Append(TSymbol* s, uint32_t expansion = 0);
+  // The oldest record with that first word that is not local to an expansion,
+  // followed through NextSame.
   TSymbol* FirstWithWord(std::string_view word) const;
+  // The oldest local label of that name, of any expansion or of the one given.
+  TSymbol* FirstLocal(std::string_view word) const;
+  TSymbol* LocalOf(std::string_view word, uint32_t expansion) const;
   TSymbol* First() const { return Head; }
 
  private:
   // Open addressing with linear probing: one probe is usually one cache line,
   // which matters with a hundred thousand labels.
-  // WordLength: the length of the first word of First's name, kept so that a
-  // probe compares without scanning the stored name again.
-  struct TSlot { uint64_t Hash; TSymbol* First; TSymbol* Last; size_t WordLength = 0; };
+  // WordLength: the length of the first word of the slot's names, kept so that
+  // a probe compares without scanning the stored name again.
+  struct TSlot {
+    uint64_t Hash;
+    TSymbol* First;      // chain of records that are not local labels; may be empty
+    TSymbol* Last;
+    uint32_t WordLength;
+    uint32_t LocalList;  // 1 + index into LocalLists, 0 = no local labels
+  };
+  struct TLocal { uint32_t Expansion; TSymbol* Symbol; };
+  struct TLocalList {
+    TSymbol* Oldest;            // the first copy appended
+    std::vector<TLocal> Items;  // ordered by expansion, then age
+  };
   TSlot* Find(std::string_view word, uint64_t hash) const;
   void Grow();
   std::vector<TSlot> Slots = std::vector<TSlot>(1024);
+  std::vector<TLocalList> LocalLists;
   size_t Used = 0;
+  uint32_t Serial = 0;
   TSymbol* Head = nullptr;
   TSymbol* Tail = nullptr;
 };

@@ -341,6 +341,7 @@ void TTarn::ProcessLine() {
   ListLineFlag = ListingOn;
   LineFlags = NextLineFlags;
   Label[0] = '\0';
+  LabelStart = nullptr;
   Token->Name[0] = '\0';
 
   char field[LineSize];
@@ -368,6 +369,7 @@ void TTarn::ProcessLine() {
       char* colon = std::strchr(field, ':');
       if (colon) *colon = '\0';
       std::strcpy(Label, field);
+      LabelStart = firstStart;
       OpcodeStart = Line.Cur - (t == '\n' ? 0 : 1);
       t = Line.ReadField(field, sizeof field, t);
       if (field[0] == '\0') {

@@ -8,6 +8,7 @@
 
 #include "Diagnostics.h"
 #include "Macros.h"
+#include "Replacements.h"
 #include "Scan.h"
 #include "SourceReader.h"
 #include "Symbols.h"
@@ -35,11 +36,6 @@ struct TSourceFile {
   uint16_t ErrorCount = 0;
   std::string FullPath;  // upper case, for messages and the error file
   std::string Name;      // as written, for editors that jump to errors
-};
-
-struct TRpTxt {
-  std::string Search, Replacement;
-  TRpTxt* Next = nullptr;
 };
 
 class TTarn {
@@ -83,8 +79,10 @@ class TTarn {
   // ---- symbols (SymbolTable.cpp)
   TSymbol* LookupSymbol(std::string_view name, uint32_t classBits);
   TSymbol* LookupOperand(std::string_view name);
-  bool Visible(const TSymbol* s) const;
-  TSymbol* AddSymbol(std::string_view name, uint32_t type, int32_t value, uint32_t extra = 0);
+  TSymbol* LookupLabel(std::string_view name, TSymbol* chain);
+  // expansion: the macro expansion a label is local to (0 = none).
+  TSymbol* AddSymbol(std::string_view name, uint32_t type, int32_t value, uint32_t extra = 0,
+                     uint32_t expansion = 0);
   void DefineLabel();
 
   // ---- expressions (Expression.cpp)
@@ -134,7 +132,8 @@ class TTarn {
   }
 
   // ---- state of the run
-  TRpTxt* Replacements = nullptr;
+  TRpTxt* Replacements = nullptr;  // newest first
+  TReplacementIndex ReplacementIndex;
   int16_t TabWidth = 8;
   int16_t CaseFlag = Off;
   uint8_t Code[CodeCapacity] = {};
@@ -176,7 +175,7 @@ class TTarn {
   uint16_t BestColumn = 0;
   uint16_t PageLength = 0;
   uint16_t PageNumber = 0;
-  uint16_t ExpansionCounter = 0;
+  uint32_t ExpansionCounter = 0;  // expansions begun in this pass
   int16_t LinesLeft = 0;
   uint16_t RecordCount = 0;
   int32_t LineAddress = 0;
@@ -188,6 +187,7 @@ class TTarn {
   char Separator = ',';
   std::string DateText;
   char* OpcodeStart = nullptr;
+  const char* LabelStart = nullptr;  // where the line's label stands in the normalized line
   const char* TokenStart = nullptr;
   std::string Title;
   char NormalizedLine[LineSize] = "\n";

@@ -1,0 +1,64 @@
+// Text replacement (RPTXT) over every line read: the records, newest first,
+// each applied to what the newer ones left.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+struct TRpTxt {
+  std::string Search, Replacement;
+  TRpTxt* Next = nullptr;
+};
+
+// Replaces every occurrence of the record's text whose neighbours are not
+// name characters; the search goes on behind the inserted text. True when
+// anything was replaced.
+bool ReplaceOccurrences(std::string& line, const TRpTxt& record);
+
+// Finds the records that can apply to a line without trying every one. An
+// occurrence counts only where no name character stands before it, so a text
+// that starts with a name character can only match where a word of the line
+// equals its first word, and a text that starts with another character only
+// where that character follows a non-name character (or starts the line).
+// Records with the same text form a group: once a group's text is absent
+// from the line, none of its records is tried again until a replacement puts
+// the text back.
+class TReplacementIndex {
+ public:
+  TReplacementIndex() = default;
+  TReplacementIndex(const TReplacementIndex&) = delete;
+  TReplacementIndex& operator=(const TReplacementIndex&) = delete;
+
+  // record is the newest of all so far.
+  void Add(TRpTxt* record);
+  bool Empty() const { return Records.empty(); }
+  // Applies every record, newest first, exactly as trying each in turn would;
+  // after each record a line longer than maxLength is cut there. True when
+  // anything was replaced.
+  bool Apply(std::string& line, size_t maxLength);
+
+ private:
+  struct TGroup {
+    std::vector<uint32_t> Ages;  // of its records, oldest first
+    bool Queued = false;
+  };
+  // Queues the groups whose key stands in the line, with their newest record
+  // older than bound.
+  void QueueFrom(const std::string& line, uint32_t bound);
+  void Queue(TGroup* group, uint32_t bound);
+
+  struct THash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+  };
+  std::vector<TRpTxt*> Records;  // by age: index 0 is the oldest
+  std::unordered_map<std::string, TGroup, THash, std::equal_to<>> Groups;
+  std::unordered_map<std::string, std::vector<TGroup*>, THash, std::equal_to<>> ByWord;
+  std::vector<TGroup*> ByCharacter[256];
+  std::vector<std::pair<uint32_t, TGroup*>> Heap;  // newest record first
+  std::vector<TGroup*> Touched;
+};

@@ -1,0 +1,78 @@
+// Text replacement through the index must give exactly what trying every
+// record in turn gives, newest first, each on what the newer ones left.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+
+#include "Replacements.h"
+
+namespace {
+
+constexpr size_t MaxText = 254;
+
+std::string TryEveryRecord(std::string line, const std::vector<std::unique_ptr<TRpTxt>>& records) {
+  for (auto r = records.rbegin(); r != records.rend(); ++r) {
+    ReplaceOccurrences(line, **r);
+    if (line.size() > MaxText) line.resize(MaxText);
+  }
+  return line;
+}
+
+// Short texts from a small alphabet of name and other characters, so that
+// occurrences, word edges and texts made by other replacements are frequent.
+std::string RandomText(std::mt19937& rng, size_t maxLength) {
+  static const char Alphabet[] = "AB_?1 ,+\"()";
+  std::uniform_int_distribution<size_t> length(0, maxLength), pick(0, sizeof Alphabet - 2);
+  std::string s(length(rng), ' ');
+  for (char& c : s) c = Alphabet[pick(rng)];
+  return s;
+}
+
+TEST(Replacement, IndexGivesWhatTryingEveryRecordGives) {
+  std::mt19937 rng(20261208);
+  for (int round = 0; round < 400; ++round) {
+    std::vector<std::unique_ptr<TRpTxt>> records;
+    TReplacementIndex index;
+    int count = 1 + int(rng() % 12);
+    for (int i = 0; i < count; ++i) {
+      records.push_back(std::make_unique<TRpTxt>(TRpTxt{RandomText(rng, 3), RandomText(rng, 6)}));
+      index.Add(records.back().get());
+      for (int j = 0; j < 5; ++j) {
+        std::string line = RandomText(rng, rng() % 4 == 0 ? 254 : 30);
+        std::string expected = TryEveryRecord(line, records);
+        index.Apply(line, MaxText);
+        ASSERT_EQ(line, expected) << "round " << round << " records " << records.size();
+      }
+    }
+  }
+}
+
+TEST(Replacement, WholeWordsOnlyNewestFirst) {
+  struct TCase { std::vector<std::pair<std::string, std::string>> Records; std::string Line, Expected; };
+  const TCase cases[] = {
+      {{{"AB", "XY"}}, " DFB AB+1,ABC,A_AB,AB", " DFB XY+1,ABC,A_AB,XY"},
+      // The older record sees what the newer one inserted.
+      {{{"C", "D"}, {"A", "C"}}, "A", "D"},
+      // The newer record sees nothing of what the older one inserts.
+      {{{"A", "C"}, {"C", "D"}}, "A", "C"},
+      // A record whose text starts with another character.
+      {{{"+1", "-2"}}, "A+1 +1", "A+1 -2"},
+      // Growth is cut after each record, and a word cut short can match an older record.
+      {{{"AB", "Q"}, {"X", std::string(252, ' ') + "ABC"}}, "X", std::string(252, ' ') + "Q"},
+  };
+  for (const TCase& c : cases) {
+    std::vector<std::unique_ptr<TRpTxt>> records;
+    TReplacementIndex index;
+    for (const auto& [search, replacement] : c.Records) {
+      records.push_back(std::make_unique<TRpTxt>(TRpTxt{search, replacement}));
+      index.Add(records.back().get());
+    }
+    std::string line = c.Line;
+    index.Apply(line, MaxText);
+    EXPECT_EQ(line, c.Expected);
+    EXPECT_EQ(line, TryEveryRecord(c.Line, records));
+  }
+}
+
+}  // namespace
