@@ -92,18 +92,22 @@ Close other programs and assemble again. A table of reasonable size never needs 
      R"~(There was not enough memory for another symbol (a label, a name defined with EQU or SETL, a macro name or an alias).
 
 Close other programs and assemble again. If it persists, look for something in the source that makes labels without end, for example a macro that defines labels and is invoked very many times.)~"},
-    {11, Fatal, "insufficient memory;memory;macros;endless macro",
-     R"~(There was not enough memory to store another line of a macro definition, or a macro went on expanding without end.
+    {11, Fatal, "insufficient memory;memory;macros",
+     R"~(There was not enough memory to store another line of a macro definition.
 
-The second case is the usual one: a macro that invokes itself needs an IF that stops the recursion, or its expansions never end. The assembler stops such a source after 65535 expansions in one pass.
+Close other programs, or split the source so that fewer or shorter macros are defined.)~"},
+    {12, Fatal, "interrupted by user",
+     R"~(Would mean that the assembly was cancelled. A run cannot be interrupted in this version, so the message is never reported.)~"},
+    {13, Fatal, "too many nested macro expansions;endless macro;recursion;macros",
+     R"~(A macro invoked a macro (itself or another) from its body, that one did the same, and so on 65535 times in a row without a line of the source file being read in between. Such a chain is taken to be endless, and the assembly stops.
+
+A macro that invokes itself with nothing to stop it is the usual cause:
 
 > COUNT MACRO N
 >  COUNT N
 >  ENDM
 
-Give the recursion a condition that ends it, or close other programs if memory really is short.)~"},
-    {12, Fatal, "interrupted by user",
-     R"~(Would mean that the assembly was cancelled. A run cannot be interrupted in this version, so the message is never reported.)~"},
+Put the invocation inside an IF whose condition becomes false, or invoke the macro from the source as often as needed. Macros invoked from lines of the source file, however many, never raise this error.)~"},
 
     // ---- line errors
     {26, Line, "missing operand;data directives;DFB",

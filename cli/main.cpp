@@ -27,7 +27,8 @@ const char Usage[] =
     "  --version       show the version\n"
     "\n"
     "Errors are also printed on standard error as FILE:LINE:COLUMN: error N: TEXT.\n"
-    "Exit status: 0 without errors, 1 with errors, 2 for a usage error.\n";
+    "Exit status: 0 without errors, 1 with errors, 2 for a usage error (also when an\n"
+    "output file would be the source file itself).\n";
 
 // The output names derived from the source: same directory, base name
 // without its extension, upper-case extensions.
@@ -67,6 +68,48 @@ struct TProgressLine {
     size_t a = s.find_first_not_of(' ');
     return a == std::string::npos ? std::string() : s.substr(a);
   }
+};
+
+// One error of the last pass, kept small: a program with millions of faulty
+// lines must not need gigabytes to report them.
+struct TCompactError {
+  uint32_t File;  // index into the file names
+  uint32_t Line;
+  uint16_t Column;
+  uint8_t Number;
+};
+
+class TErrorList {
+ public:
+  void Clear() {
+    Errors.clear();
+    Errors.shrink_to_fit();
+  }
+  void Add(const TDiagnostic& d) {
+    if (Files.empty() || Files[LastFile].first != d.FullPath || Files[LastFile].second != d.Name) {
+      LastFile = Files.size();
+      for (size_t i = 0; i < Files.size(); ++i)
+        if (Files[i].first == d.FullPath && Files[i].second == d.Name) LastFile = i;
+      if (LastFile == Files.size()) Files.emplace_back(d.FullPath, d.Name);
+    }
+    Errors.push_back(TCompactError{uint32_t(LastFile), d.Line, d.Column, uint8_t(d.Number)});
+  }
+  void Print(FILE* out) const {
+    for (const TCompactError& e : Errors) {
+      TDiagnostic d;
+      d.FullPath = Files[e.File].first;
+      d.Name = Files[e.File].second;
+      d.Line = e.Line;
+      d.Column = e.Column;
+      d.Number = e.Number;
+      std::fprintf(out, "%s\n", FormatEditorLine(d).c_str());
+    }
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::string>> Files;  // full path, name as written
+  size_t LastFile = 0;
+  std::vector<TCompactError> Errors;
 };
 
 int UsageError(const char* text) {
@@ -131,7 +174,7 @@ int main(int argc, char** argv) {
 
   TProgressLine progress;
   progress.Live = !quiet && isatty(STDERR_FILENO);
-  std::vector<TDiagnostic> lastPass;
+  TErrorList lastPass;
   int passes = 0;
   uint32_t lines = 0, checksum = 0;
   uint16_t count;
@@ -147,10 +190,23 @@ int main(int argc, char** argv) {
       tarn.SearchPaths.push_back(dir + "/tables");
       tarn.SearchPaths.push_back(dir + "/../share/tarn/tables");
     }
-    tarn.ShowProgressFn = [&](const char* text, int field) { progress.Update(text, field); };
+    // An output that is the source would destroy it: refuse the run before
+    // anything is opened, comparing files, not names.
+    TFileIdentity sourceId = tarn.MainSourceIdentity(source);
+    const std::pair<const char*, const std::string*> outputs[] = {
+        {"listing", &listing}, {"object file", &object}, {"error file", &errors}};
+    for (const auto& [what, path] : outputs) {
+      if (sourceId.Known && !path->empty() && IdentityOf(*path) == sourceId) {
+        std::fprintf(stderr, "tarn: the %s '%s' is the source file '%s'; nothing was assembled\n", what,
+                     path->c_str(), source.c_str());
+        return 2;
+      }
+    }
+    if (progress.Live)
+      tarn.ShowProgressFn = [&](const char* text, int field) { progress.Update(text, field); };
     tarn.OnError = [&](const TDiagnostic& d) {
-      if (d.Number == 0) lastPass.clear();
-      else lastPass.push_back(d);
+      if (d.Number == 0) lastPass.Clear();
+      else lastPass.Add(d);
     };
     count = tarn.Assemble(source, listing, object, errors);
     passes = tarn.PassesRun();
@@ -159,7 +215,7 @@ int main(int argc, char** argv) {
   }
   progress.Clear();
   std::fflush(stdout);
-  for (const TDiagnostic& d : lastPass) std::fprintf(stderr, "%s\n", FormatEditorLine(d).c_str());
+  lastPass.Print(stderr);
   if (!quiet) {
     std::fprintf(stderr, "tarn: %d pass%s, %lu lines, %u error%s, checksum %lu\n", passes, passes == 1 ? "" : "es",
                  (unsigned long)lines, unsigned(count), count == 1 ? "" : "s", (unsigned long)checksum);

@@ -145,7 +145,7 @@ void TTarn::Dispatch() {
       int32_t n = Evaluate(Line);
       if (LineErrorNumber) break;
       if (n < 1) { LineError(36, TokenStart - 1); break; }
-      ProgramCounter += n;
+      ProgramCounter = int32_t(uint32_t(ProgramCounter) + uint32_t(n));  // addresses wrap at 32 bits
       if (Pass >= 2) {
         StorageFillRequest = On;
         SetObjectAddress(uint32_t(ProgramCounter));

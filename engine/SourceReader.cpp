@@ -5,34 +5,78 @@
 
 namespace { constexpr size_t BlockSize = 1 << 16; }
 
+TPathKind KindOfPath(const std::string& path) {
+  struct stat st;
+  if (path.empty() || stat(path.c_str(), &st) != 0) return TPathKind::Missing;
+  if (S_ISDIR(st.st_mode)) return TPathKind::Directory;
+  return S_ISREG(st.st_mode) ? TPathKind::Regular : TPathKind::Stream;
+}
+
+bool ReadWholeStream(const std::string& path, size_t maxBytes, std::string& text) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  text.clear();
+  std::unique_ptr<char[]> block(new char[BlockSize]);
+  bool ok = true;
+  for (;;) {
+    size_t got = std::fread(block.get(), 1, BlockSize, f);
+    if (text.size() + got > maxBytes) {
+      ok = false;
+      break;
+    }
+    text.append(block.get(), got);
+    if (got < BlockSize) {
+      ok = !std::ferror(f);
+      break;
+    }
+  }
+  std::fclose(f);
+  return ok;
+}
+
 bool TSourceReader::Open(const std::string& path) {
   Close();
   // A directory opens as a stream on this system but never reads: refuse it here.
-  struct stat st;
-  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  TPathKind kind = KindOfPath(path);
+  if (kind == TPathKind::Directory || kind == TPathKind::Missing) return false;
   Stream = std::fopen(path.c_str(), "rb");
   if (!Stream) return false;
   if (!Buffer) Buffer.reset(new char[BlockSize]);
+  Data = Buffer.get();
   Pos = End = 0;
   return true;
+}
+
+void TSourceReader::OpenText(std::shared_ptr<const std::string> text) {
+  Close();
+  Text = std::move(text);
+  TextServed = false;
 }
 
 void TSourceReader::Close() {
   if (Stream) std::fclose(Stream);
   Stream = nullptr;
+  Text.reset();
   Pos = End = 0;
 }
 
 void TSourceReader::Rewind() {
-  if (!Stream) return;
-  std::rewind(Stream);
+  if (Stream) std::rewind(Stream);
+  TextServed = false;
   Pos = End = 0;
 }
 
 bool TSourceReader::Fill() {
+  Pos = 0;
+  if (Text) {
+    // The whole text is one block.
+    End = TextServed ? 0 : Text->size();
+    Data = Text->data();
+    TextServed = true;
+    return End > 0;
+  }
   if (!Stream) return false;
   End = std::fread(Buffer.get(), 1, BlockSize, Stream);
-  Pos = 0;
   return End > 0;
 }
 
@@ -40,7 +84,7 @@ int TSourceReader::ReadLine(char* line, int limit) {
   int n = 0;
   while (n < limit - 1) {
     if (Pos == End && !Fill()) break;
-    const char* start = Buffer.get() + Pos;
+    const char* start = Data + Pos;
     size_t avail = End - Pos;
     size_t room = size_t(limit - 1 - n);
     size_t take = avail < room ? avail : room;

@@ -12,9 +12,13 @@ class TSourceReader {
   TSourceReader(const TSourceReader&) = delete;
   TSourceReader& operator=(const TSourceReader&) = delete;
 
+  // Opens a regular file, to be read from the disk in every pass.
   bool Open(const std::string& path);
+  // Reads from a text kept in memory: the text of a pipe or device, which can
+  // be read only once.
+  void OpenText(std::shared_ptr<const std::string> text);
   void Close();
-  bool IsOpen() const { return Stream != nullptr; }
+  bool IsOpen() const { return Stream != nullptr || Text != nullptr; }
   void Rewind();
   // Reads at most limit - 1 bytes, up to and including a newline, into line,
   // terminated by a zero. Returns the number of bytes read, 0 at end of file.
@@ -24,5 +28,16 @@ class TSourceReader {
   bool Fill();
   FILE* Stream = nullptr;
   std::unique_ptr<char[]> Buffer;
+  std::shared_ptr<const std::string> Text;
+  bool TextServed = false;
+  const char* Data = nullptr;
   size_t Pos = 0, End = 0;
 };
+
+// What kind of file a path names, so that a pipe or device is read once and
+// kept, and a directory is refused.
+enum class TPathKind { Missing, Directory, Regular, Stream };
+TPathKind KindOfPath(const std::string& path);
+// Reads a pipe or device to its end. False when it cannot be opened or read,
+// or holds more than maxBytes (a device such as /dev/zero never ends).
+bool ReadWholeStream(const std::string& path, size_t maxBytes, std::string& text);

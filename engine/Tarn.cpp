@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 #include <new>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "Macros.h"
@@ -56,6 +57,20 @@ const TBuiltin Builtins[] = {
 
 }  // namespace
 
+TFileIdentity IdentityOf(const std::string& path) {
+  struct stat st;
+  if (path.empty() || stat(path.c_str(), &st) != 0) return {};
+  return TFileIdentity{true, uint64_t(st.st_dev), uint64_t(st.st_ino)};
+}
+
+TFileIdentity TTarn::MainSourceIdentity(const std::string& name) const {
+  for (const std::string& candidate : SourceCandidates(name)) {
+    TPathKind kind = KindOfPath(candidate);
+    if (kind == TPathKind::Regular || kind == TPathKind::Stream) return IdentityOf(candidate);
+  }
+  return {};
+}
+
 TTarn::TTarn() : DateText(MakeDateText()) {}
 
 TTarn::~TTarn() {
@@ -78,7 +93,13 @@ uint16_t TTarn::Assemble(const std::string& mainSource, const std::string& listi
   ListingPath = listing;
   ObjectPath = object;
   ErrorPath = errors;
-  if (!errors.empty()) {
+  // No output may replace the main source, whatever name leads to it (a
+  // derived name equal to the source's, a link, another spelling of the path).
+  TFileIdentity source = MainSourceIdentity(mainSource);
+  auto isSource = [&](const std::string& output) { return source.Known && IdentityOf(output) == source; };
+  // An error file that would be the source is not opened, as one that cannot
+  // be created: the errors go to the standard output.
+  if (!errors.empty() && !isSource(errors)) {
     if (FILE* f = std::fopen(errors.c_str(), "w")) {
       ErrorStream = f;
       ErrorStreamIsFile = true;
@@ -88,12 +109,14 @@ uint16_t TTarn::Assemble(const std::string& mainSource, const std::string& listi
   Token = Arena.Allocate(std::string_view(), LineSize + 1);
   OpenSourceFile(mainSource);
   ShowProgress(Current().FullPath.c_str(), FieldMainFile);
-  if (Continue == On && !listing.empty()) {
-    ListingStream = std::fopen(listing.c_str(), "w");
+  // The listing and object file are written even when the source did not
+  // open, so that no output of an earlier run passes for this one's.
+  if (!listing.empty()) {
+    if (!isSource(listing)) ListingStream = std::fopen(listing.c_str(), "w");
     if (!ListingStream) FatalError(8);
   }
-  if (Continue == On && !object.empty()) {
-    ObjectStream = std::fopen(object.c_str(), "wb");
+  if (!object.empty()) {
+    if (!isSource(object)) ObjectStream = std::fopen(object.c_str(), "wb");
     if (!ObjectStream) FatalError(7);
   }
   if (Continue == On) {
@@ -178,6 +201,36 @@ void TTarn::RunPass() {
   while (IncludeDepth > 0) CloseSourceFile();
 }
 
+std::vector<std::string> TTarn::SourceCandidates(const std::string& name) const {
+  std::vector<std::string> paths{name};
+  if (!name.empty() && name[0] != '/')
+    for (const std::string& dir : SearchPaths)
+      paths.push_back(dir.empty() ? name : dir + (dir.back() == '/' ? "" : "/") + name);
+  return paths;
+}
+
+bool TTarn::OpenFileOrKeptText(TSourceReader& reader, const std::string& path) {
+  auto kept = KeptTexts.find(path);
+  if (kept != KeptTexts.end()) {
+    reader.OpenText(kept->second);
+    return true;
+  }
+  switch (KindOfPath(path)) {
+    case TPathKind::Regular:
+      return reader.Open(path);
+    case TPathKind::Stream: {
+      // A pipe or device gives its text once: it is kept for the later passes.
+      auto text = std::make_shared<std::string>();
+      if (!ReadWholeStream(path, MaxStreamBytes, *text)) return false;
+      KeptTexts.emplace(path, text);
+      reader.OpenText(std::move(text));
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
 bool TTarn::OpenSourceFile(const std::string& name) {
   if (IncludeDepth >= 4) {
     FatalError(3);
@@ -194,19 +247,17 @@ bool TTarn::OpenSourceFile(const std::string& name) {
   entry.Name = name;
   entry.LineCount = 0;
   entry.ErrorCount = 0;
-  // The name is opened as written: this file system tells case apart.
-  bool opened = !name.empty() && entry.Reader.Open(name);
-  if (!opened && !name.empty() && name[0] != '/') {
-    for (const std::string& dir : SearchPaths) {
-      std::string candidate = dir.empty() ? name : dir + (dir.back() == '/' ? "" : "/") + name;
-      if (entry.Reader.Open(candidate)) {
-        opened = true;
-        entry.Name = candidate;
-        entry.FullPath = UpperCase(candidate[0] == '/' ? candidate : full.substr(0, full.size() - name.size()) +
-                                                                           candidate);
-        break;
-      }
+  // The name is opened as written (this file system tells case apart), then
+  // in each search directory.
+  bool opened = false;
+  for (const std::string& candidate : name.empty() ? std::vector<std::string>() : SourceCandidates(name)) {
+    if (!OpenFileOrKeptText(entry.Reader, candidate)) continue;
+    opened = true;
+    if (candidate != name) {
+      entry.Name = candidate;
+      entry.FullPath = UpperCase(candidate[0] == '/' ? candidate : full.substr(0, full.size() - name.size()) + candidate);
     }
+    break;
   }
   if (!opened) {
     if (IncludeDepth > 0) --IncludeDepth;
@@ -414,7 +465,8 @@ void TTarn::ProcessLine() {
     while (Alignment > 0 && ByteCount % Alignment != 0) {
       if (!AppendCode(uint8_t(FillByte))) break;
     }
-    ProgramCounter += ByteCount / (WordLength > 0 ? WordLength : 1);
+    // Addresses wrap at 32 bits.
+    ProgramCounter = int32_t(uint32_t(ProgramCounter) + uint32_t(ByteCount / (WordLength > 0 ? WordLength : 1)));
     if (LineFlags == 0 && Pass >= 2) EmitLineCode();
   }
   if (Current().LineCount % 65 == 1) ShowLineCounts();

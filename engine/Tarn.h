@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,15 @@ constexpr int CodeCapacity = 2048;   // the longest data line of 254 characters 
 constexpr int16_t On = 127, Off = 0;
 
 enum class TObjectFormat : int16_t { Bin8, Int8, Inhx8m, Mot8, Bin16, Int16, Mot16, Bin32, Mot32 };
+
+// Which file a path names: device and inode, so that links and other
+// spellings of the same path compare equal.
+struct TFileIdentity {
+  bool Known = false;
+  uint64_t Device = 0, Inode = 0;
+  bool operator==(const TFileIdentity&) const = default;
+};
+TFileIdentity IdentityOf(const std::string& path);
 
 struct TSourceFile {
   TSourceReader Reader;
@@ -66,6 +77,10 @@ class TTarn {
   void NormalizeLine(char* destination, const char* source, bool countLine);
   void ProcessLine();
   bool OpenSourceFile(const std::string& name);
+  // The paths tried for a source, table or included file, in order.
+  std::vector<std::string> SourceCandidates(const std::string& name) const;
+  bool OpenFileOrKeptText(TSourceReader& reader, const std::string& path);
+  TFileIdentity MainSourceIdentity(const std::string& name) const;
   void CloseSourceFile();
   void ShowLineCounts();
   void ConsumeLine() { while (!Line.AtEnd()) Line.GetChar(); }
@@ -206,6 +221,9 @@ class TTarn {
   uint16_t TotalErrors = 0;
 
   std::string ListingPath, ObjectPath, ErrorPath;
+  // Texts of pipes and devices read as sources, by path, for the later passes.
+  std::map<std::string, std::shared_ptr<const std::string>> KeptTexts;
+  static constexpr size_t MaxStreamBytes = size_t(256) << 20;
   bool AfterPasses = false;  // fatal errors from the closing steps have no line of their own
   bool InListLine = false;
 

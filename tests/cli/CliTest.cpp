@@ -135,3 +135,49 @@ const TUsageCase UsageCases[] = {
 INSTANTIATE_TEST_SUITE_P(Usage, CliUsageTest, ::testing::ValuesIn(UsageCases));
 
 }  // namespace
+
+namespace {
+
+// An output that is the source is refused before anything is written.
+struct TSelfOutputCase { const char* Setup; const char* Arguments; };
+
+class CliSelfOutputTest : public ::testing::TestWithParam<TSelfOutputCase> {};
+
+TEST_P(CliSelfOutputTest, RefusesAnOutputThatIsTheSource) {
+  const TSelfOutputCase& c = GetParam();
+  TTempDir dir;
+  dir.Write("MAIN.ASM", Good);
+  dir.Write("P.HEX", Good);
+  if (*c.Setup) ASSERT_EQ(std::system(("cd '" + dir.Path() + "' && " + c.Setup).c_str()), 0);
+  TCommand r = RunTarn(dir, c.Arguments);
+  EXPECT_EQ(r.Status, 2) << c.Arguments << "\n" << r.Err;
+  EXPECT_NE(r.Err.find("is the source file"), std::string::npos) << r.Err;
+  EXPECT_EQ(dir.Read("MAIN.ASM"), Good);
+  EXPECT_EQ(dir.Read("P.HEX"), Good);
+  EXPECT_FALSE(fs::exists(dir.Path() + "/MAIN.LST"));
+}
+
+const TSelfOutputCase SelfOutputs[] = {
+    {"", "P.HEX"},
+    {"", "-o MAIN.ASM MAIN.ASM"},
+    {"", "-l MAIN.ASM MAIN.ASM"},
+    {"", "-e ./MAIN.ASM MAIN.ASM"},
+    {"", "-o MAIN.ASM ./MAIN.ASM"},
+    {"ln -s MAIN.ASM out.hex", "-o out.hex MAIN.ASM"},
+    {"ln MAIN.ASM out.lst", "-l out.lst MAIN.ASM"},
+    {"mkdir sub", "-e sub/../MAIN.ASM MAIN.ASM"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Outputs, CliSelfOutputTest, ::testing::ValuesIn(SelfOutputs));
+
+TEST(Cli, SourceFromAPipeIsAssembledInEveryPass) {
+  TTempDir dir;
+  // The forward reference needs the second pass, which must see the text again.
+  std::string command = "cd '" + dir.Path() + "' && printf '\\tHOF \"BIN8\"\\n\\tDFB L\\nL\\tDFB 5\\n' | '" TARN_BINARY
+                        "' -q -o out.bin -l out.lst -e out.err /dev/stdin";
+  int raw = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
+  EXPECT_EQ(Hex(dir.Read("out.bin")), "01 05");
+}
+
+}  // namespace

@@ -209,6 +209,20 @@ TEST(Macro, EndlessSelfInvocationStopsWithAFatalError) {
   }
 }
 
+TEST(Macro, ManyExpansionsFromTheSourceAreNeverStopped) {
+  // 100,000 distinct macros invoked once each, then one macro invoked 70,000
+  // times: more expansions than 16 bits count, each with its own label copy.
+  std::string source = "\tHOF \"BIN8\"\n";
+  for (int i = 0; i < 100000; ++i) source += "M" + std::to_string(i) + "\tMACRO\n\tENDM\n";
+  for (int i = 0; i < 100000; ++i) source += "\tM" + std::to_string(i) + "\n";
+  source += "W\tMACRO\nL\tDFB L&255\n\tENDM\n";
+  for (int i = 0; i < 70000; ++i) source += "\tW\n";
+  TRunResult r = AssembleText(source);
+  EXPECT_EQ(r.ErrorCount, 0) << r.Errors.substr(0, 500);
+  ASSERT_EQ(r.Object.size(), 70000u);
+  for (size_t i = 0; i < r.Object.size(); i += 997) ASSERT_EQ(uint8_t(r.Object[i]), uint8_t(i)) << i;
+}
+
 TEST(Macro, SelfInvocationStopsAtAFalseBlock) {
   // Each expansion abandons its caller, so every level but the last leaves its
   // IF open for the source to close.

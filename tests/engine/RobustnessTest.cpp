@@ -1,7 +1,11 @@
 // Bad input and failing files: numbered errors, never a crash, hang or overflow.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 #include "TestSupport.h"
 
@@ -54,13 +58,118 @@ TEST(Robustness, CodeOfTheLongestDataLineFits) {
 TEST(Robustness, MainSourceThatDoesNotOpen) {
   TTempDir dir;
   for (const char* name : {"missing.asm", "."}) {
+    // The outputs of an earlier run must not pass for this run's.
+    dir.Write("m.LST", "stale listing\n");
+    dir.Write("m.HEX", ":0100000001FE\r\n:00000001FF\r\n");
     TRunResult r = AssembleIn(dir, name, "m.LST", "m.HEX", "m.ERR");
     EXPECT_EQ(r.ErrorCount, 1);
     EXPECT_EQ(r.Passes, 0);
     std::string upper = name;
     for (char& c : upper) c = char(toupper(c));
     EXPECT_EQ(r.Errors, "$DIR/" + upper + "(0,1): Error 1 - Source file did not open\n");
+    EXPECT_EQ(r.Object, ":00000001FF\r\n");
+    EXPECT_EQ(r.Listing.find("stale"), std::string::npos) << r.Listing;
   }
+}
+
+// The workbench derives the output names from the source's: a source named
+// like an output, or reached through a link, must survive the run untouched.
+struct TSourceAsOutputCase {
+  const char* Source;  // written as the source; "=name" makes it a symbolic link to name, "+name" a hard link
+  const char* Main;    // the name assembled
+  const char* Listing;
+  const char* Object;
+  const char* Errors;
+  int Fatal;           // the fatal error expected, 0 = none
+};
+
+class SourceAsOutputTest : public ::testing::TestWithParam<TSourceAsOutputCase> {};
+
+TEST_P(SourceAsOutputTest, SourceIsNeverOverwritten) {
+  const TSourceAsOutputCase& c = GetParam();
+  TTempDir dir;
+  const std::string text = "\tDFB 300\n\tDFB 1\n";
+  dir.Write("real.asm", text);
+  std::string link = c.Source;
+  if (link[0] == '=') ASSERT_EQ(symlink("real.asm", (dir.Path() + "/" + link.substr(1)).c_str()), 0);
+  else if (link[0] == '+') ASSERT_EQ(::link((dir.Path() + "/real.asm").c_str(), (dir.Path() + "/" + link.substr(1)).c_str()), 0);
+  else std::filesystem::rename(dir.Path() + "/real.asm", dir.Path() + "/" + link);
+  testing::internal::CaptureStdout();
+  TRunResult r = AssembleIn(dir, c.Main, c.Listing, c.Object, c.Errors);
+  std::string out = testing::internal::GetCapturedStdout();
+  std::string kept = link[0] == '=' || link[0] == '+' ? "real.asm" : link;
+  EXPECT_EQ(dir.Read(kept), text);
+  bool fatal = false;
+  for (const TDiagnostic& d : r.LastPass) fatal |= d.Number == c.Fatal;
+  if (c.Fatal) EXPECT_TRUE(fatal) << r.Errors << out;
+  else EXPECT_NE(out.find("Error 36"), std::string::npos) << out;  // errors went to the standard output
+}
+
+const TSourceAsOutputCase SourcesAsOutputs[] = {
+    {"P.HEX", "P.HEX", "P.LST", "P.HEX", "P.ERR", 7},
+    {"P.LST", "P.LST", "P.LST", "P.HEX", "P.ERR", 8},
+    {"P.ERR", "P.ERR", "P.LST", "P.HEX", "P.ERR", 0},
+    {"MAIN.ASM", "./MAIN.ASM", "MAIN.LST", "MAIN.ASM", "MAIN.ERR", 7},
+    {"=M.asm", "real.asm", "M.asm", "m.HEX", "m.ERR", 8},
+    {"+H.asm", "real.asm", "m.LST", "H.asm", "m.ERR", 7},
+    {"=L.asm", "L.asm", "m.LST", "real.asm", "m.ERR", 7},
+};
+
+INSTANTIATE_TEST_SUITE_P(Names, SourceAsOutputTest, ::testing::ValuesIn(SourcesAsOutputs));
+
+TEST(Robustness, ProgramCounterWrapsAt32Bits) {
+  TRunResult r = AssembleText(
+      "\tHOF \"MOT32\"\n\tORG 7FFFFFFFH\n\tDFB 1,2,3\n\tDFS 2\nHERE\tORG 0FFFFFFFFH\n\tDFS 2\nTOP\tDFB 4\n"
+      "\tDWL TOP,HERE\n");
+  EXPECT_EQ(r.ErrorCount, 0) << r.Errors;
+  EXPECT_NE(r.Object.find("S3087FFFFFFF010203"), std::string::npos) << r.Object;
+  EXPECT_NE(r.Object.find("S30A00000001040100FFFF"), std::string::npos) << r.Object;  // TOP wrapped to 1
+}
+
+// Writes text into a named pipe once, as a shell's process substitution does.
+class TPipeWriter {
+ public:
+  TPipeWriter(const std::string& path, std::string text) : Path(path) {
+    EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
+    Writer = std::thread([path, text] {
+      if (FILE* f = std::fopen(path.c_str(), "w")) {
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+      }
+    });
+  }
+  ~TPipeWriter() { Writer.join(); }
+
+ private:
+  std::string Path;
+  std::thread Writer;
+};
+
+TEST(Robustness, PipesAreReadOnceAndKeptForLaterPasses) {
+  // The forward reference needs a second pass over both the main source and the included pipe.
+  TTempDir dir;
+  TPipeWriter main(dir.Path() + "/main.asm", "\tHOF \"BIN8\"\n\tDFB L\n\tINCL \"part.asm\"\n\tINCL \"part.asm\"\nL\tDFB 9\n");
+  TPipeWriter part(dir.Path() + "/part.asm", "\tDFB 7\n");
+  TRunResult r = AssembleIn(dir, "main.asm", "main.LST", "main.HEX", "main.ERR");
+  EXPECT_EQ(r.Passes, 2);
+  EXPECT_EQ(r.ErrorCount, 0) << r.Errors;
+  EXPECT_EQ(Hex(r.Object), "03 07 07 09");
+}
+
+TEST(Robustness, ErrorForALabelSkippedInPassOneStandsAtTheLabel) {
+  // X is the program counter (0) in pass 1 and 1 in pass 2, so the line of
+  // LATE is skipped only in pass 1; the long line before must not lend its column.
+  TRunResult r = AssembleText("\tIF X\n\tDFB 1," + std::string(60, '1').insert(0, "0") +
+                              "\nLATE\tDFB 2\n\tENDI\nX\tEQU 1\n");
+  ASSERT_FALSE(r.LastPass.empty()) << r.Errors;
+  bool found = false;
+  for (const TDiagnostic& d : r.LastPass)
+    if (d.Number == 40) {
+      found = true;
+      EXPECT_EQ(d.Line, 3u);
+      EXPECT_EQ(d.Column, 1);
+    }
+  EXPECT_TRUE(found) << r.Errors;
 }
 
 struct TOutputCase { const char* Listing; const char* Object; const char* Errors; int Number; };
