@@ -4,7 +4,10 @@ ASAN    ?= build-asan
 JOBS    ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps build demo test test-asan bench clean
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: deps build demo test test-asan fuzz bench clean
 
 deps:
 	scripts/install-deps
@@ -25,8 +28,13 @@ test-asan: deps
 	cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && ctest --output-on-failure -j $(JOBS) -L engine
 
+# The fuzz targets (clang, libFuzzer, ASan, UBSan), each run for FUZZ_SECONDS;
+# fails with the reproducer's path when one finds a fault. See tests/fuzz/README.md.
+fuzz: deps
+	tests/fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	bench/run $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN)
+	rm -rf $(BUILD) $(ASAN) $(FUZZ_BUILD)

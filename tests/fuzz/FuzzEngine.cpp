@@ -1,0 +1,119 @@
+// The engine on one input: a main source, then optionally a CPU table and an
+// include file, separated by lines of "=====". The parts become main.asm,
+// t.tbl and i.inc in a directory of their own, which the source names as
+// written (CPU "t.tbl", INCL "i.inc"); the run happens from inside that
+// directory so that relative names resolve there and nowhere else.
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+
+#include "FuzzTargets.h"
+#include "Tarn.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool WriteFile(const std::string& path, std::string_view bytes) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::string text;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return text;
+  char buffer[65536];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+  std::fclose(f);
+  return text;
+}
+
+// A fresh directory per input, removed afterwards whatever the engine left in it.
+class TRunDir {
+ public:
+  TRunDir() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/tarn-fuzz-XXXXXX";
+    if (mkdtemp(pattern.data())) Path = pattern;
+  }
+  ~TRunDir() {
+    if (Path.empty()) return;
+    std::error_code ec;
+    fs::permissions(Path, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(Path, ec);
+  }
+  std::string Path;
+};
+
+// Back to the previous working directory however the run ends.
+class TWorkingDir {
+ public:
+  explicit TWorkingDir(const std::string& dir) {
+    if (getcwd(Previous, sizeof Previous)) Entered = chdir(dir.c_str()) == 0;
+  }
+  ~TWorkingDir() {
+    if (Entered) FUZZ_CHECK(chdir(Previous) == 0);
+  }
+  bool Entered = false;
+
+ private:
+  char Previous[4096] = "";
+};
+
+}  // namespace
+
+int FuzzEngineOne(const uint8_t* data, size_t size) {
+  // The listing's date line stays the same from run to run.
+  static const bool dateFixed = setenv("SOURCE_DATE_EPOCH", "0", 1) == 0;
+  (void)dateFixed;
+  std::vector<std::string_view> parts =
+      SplitAtMarkers(std::string_view(reinterpret_cast<const char*>(data), size), 3);
+
+  TRunDir dir;
+  if (dir.Path.empty()) return 0;  // no room for a run: nothing to learn from this input
+  static const char* const Names[] = {"main.asm", "t.tbl", "i.inc"};
+  for (size_t i = 0; i < parts.size(); ++i)
+    if (!WriteFile(dir.Path + "/" + Names[i], parts[i])) return 0;
+  TWorkingDir inside(dir.Path);
+  if (!inside.Entered) return 0;
+
+  auto tarn = std::make_unique<TTarn>();
+  size_t reported = 0;       // errors of the pass under way, as the caller hears of them
+  bool missedTheFile = false;  // an error came while no error file was open
+  tarn->OnError = [&](const TDiagnostic& d) {
+    if (d.Number == 0) {
+      reported = 0;
+      missedTheFile = false;
+      return;
+    }
+    FUZZ_CHECK(d.Number > 0 && d.Number < MessageCount);
+    ++reported;
+    if (!tarn->ErrorStreamIsFile) missedTheFile = true;
+  };
+  uint16_t errors = tarn->Assemble("main.asm", "out.lst", "out.hex", "out.err");
+  int passes = tarn->PassesRun();
+  tarn.reset();  // closes whatever the run left open before the files are read
+
+  // The count returned is the last pass's, stopping at 65535 rather than wrapping.
+  FUZZ_CHECK(errors == (reported < 65535 ? reported : 65535));
+  FUZZ_CHECK(passes >= 1 && passes <= 5);
+  // Every error of the last pass is one line of the error file.
+  if (!missedTheFile && reported < 65535) {
+    std::string text = ReadFile(dir.Path + "/out.err");
+    size_t lines = 0;
+    for (size_t at = 0; at < text.size();) {
+      size_t end = text.find('\n', at);
+      FUZZ_CHECK(end != std::string::npos);
+      FUZZ_CHECK(std::string_view(text).substr(at, end - at).find("): Error ") != std::string_view::npos);
+      ++lines;
+      at = end + 1;
+    }
+    FUZZ_CHECK(lines == reported);
+  }
+  return 0;
+}

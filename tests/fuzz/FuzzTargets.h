@@ -1,0 +1,75 @@
+// The fuzz targets, each one input in and checks that abort on a fault. The
+// libFuzzer programs and the corpus test in the ordinary build call the same
+// functions, so a saved reproducer fails there exactly as it did here.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The engine on a main source, optionally a CPU table (t.tbl) and an include
+// file (i.inc): the parts are separated by lines of "=====".
+int FuzzEngineOne(const uint8_t* data, size_t size);
+// The editor's text model on an initial text and a script of edits.
+int FuzzEditorOne(const uint8_t* data, size_t size);
+// The settings file on arbitrary file contents and a script of reads and writes.
+int FuzzProfileOne(const uint8_t* data, size_t size);
+
+// A broken invariant: say which and where, then abort so that libFuzzer keeps
+// the input (and the corpus test fails on it).
+[[noreturn]] inline void FuzzFailure(const char* file, int line, const char* what) {
+  std::fprintf(stderr, "%s:%d: fuzz check failed: %s\n", file, line, what);
+  std::fflush(stderr);
+  std::abort();
+}
+#define FUZZ_CHECK(condition) \
+  do {                        \
+    if (!(condition)) FuzzFailure(__FILE__, __LINE__, #condition); \
+  } while (0)
+
+// Splits an input at lines that hold exactly "=====" (the marker lines are
+// dropped; a part keeps the line break that ended its last line).
+inline std::vector<std::string_view> SplitAtMarkers(std::string_view input, size_t maxParts) {
+  std::vector<std::string_view> parts;
+  size_t partStart = 0, lineStart = 0;
+  while (lineStart <= input.size() && parts.size() + 1 < maxParts) {
+    size_t lineEnd = input.find('\n', lineStart);
+    std::string_view line =
+        input.substr(lineStart, lineEnd == std::string_view::npos ? std::string_view::npos : lineEnd - lineStart);
+    if (line == "=====" || line == "=====\r") {
+      parts.push_back(input.substr(partStart, lineStart - partStart));
+      partStart = lineEnd == std::string_view::npos ? input.size() : lineEnd + 1;
+    }
+    if (lineEnd == std::string_view::npos) break;
+    lineStart = lineEnd + 1;
+  }
+  parts.push_back(input.substr(partStart));
+  return parts;
+}
+
+// Script text with \n \r \t \0 \\ and \xHH escapes, so that a command line
+// can carry any byte.
+inline std::string Unescape(std::string_view text) {
+  auto hex = [](char c) { return c >= '0' && c <= '9' ? c - '0' : (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10 : -1; };
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c != '\\' || i + 1 == text.size()) {
+      out += c;
+      continue;
+    }
+    char e = text[++i];
+    if (e == 'n') out += '\n';
+    else if (e == 'r') out += '\r';
+    else if (e == 't') out += '\t';
+    else if (e == '0') out += '\0';
+    else if (e == 'x' && i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
+      out += char(hex(text[i + 1]) * 16 + hex(text[i + 2]));
+      i += 2;
+    } else out += e;
+  }
+  return out;
+}

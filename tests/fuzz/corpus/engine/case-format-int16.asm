@@ -1,0 +1,10 @@
+; object format INT16: records, addresses, gaps and the end record
+	HOF "INT16"
+START	DFB 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20
+	DWM 1234H
+	ORG 0x0FFF8
+	DFL 01020304H,05060708H,090A0B0CH
+	ORG 0x100
+	DFS 2
+	DFB 0AAH
+	END START+1

@@ -1,0 +1,41 @@
+; every directive once, with labels, expressions and the listing switches
+	TITL "Directive tour"
+	PAGE 40
+	TAB 4
+	HOF "INT16"
+	WDLN 1
+	ORG 1000H
+COUNT	EQU 4
+N	SETL 1
+N	SETL N+1
+DATA	DFB 1,2,"AB","C",N,COUNT*2
+	DWL DATA,$,-1
+	DWM 1234H,DATA+1
+	DFL 12345678H
+	DLL 0DEADBEEFH
+	DFS 3
+	FILL 0AAH
+	ALGN 8
+	DFS 5
+	DFB 0
+	LIST "OFF"
+	DFB 99
+	LIST "ON"
+	HEX "OFF"
+	DFB 98
+	HEX "ON"
+DB	ALIAS "DFB"
+	DB 7
+	CASE "ON"
+lower	EQU 1
+LOWER	EQU 2
+	DFB lower,LOWER
+	CASE "OFF"
+	DFF 1.5,-0.25
+	DFDF 3.14159265358979
+	DFLDF 2.0
+	WDLN 2
+	ALGN 2
+	DFB 1,2,3
+	PAGE
+	END DATA

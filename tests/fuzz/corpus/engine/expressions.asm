@@ -1,0 +1,21 @@
+; operators, precedence, bases, strings and the unary names
+	HOF "BIN8"
+A	EQU 10
+B	EQU 3
+	DFB A+B,A-B,A*B,A/B,A%B
+	DFB A<<2,A>>1,A&B,A|B,A^B
+	DFB A<B,A<=B,A>B,A>=B,A==B,A!=B
+	DFB A&&B,A||0,!A,~A,-A,+A
+	DFB {A+B}*2,A+B*2
+	DFB LOW 1234H,HIGH 1234H,NOT 0
+	DFL INV 12345678H
+	DFB 0FFH,0x7F,10101010B,377Q,17O,99D,"A"
+	DWL "AB","ABCD"
+	DWL $,$+1
+	DFB 1/0,1<<40,2147483647+1
+	DFL -2147483648/-1,-2147483648%-1
+	DFB UNDEFINED+1
+	DFB 1 +
+	DFB (1)
+	DFB }
+	END

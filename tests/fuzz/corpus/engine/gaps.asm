@@ -1,0 +1,15 @@
+; gaps and segments in every format
+	HOF "INT16"
+	ORG 0FFF0H
+	DFB 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18
+	ORG 12345H
+	DFB 1
+	ORG 100H
+	DFB 2
+	HOF "BIN32"
+	ORG 1000000H
+	DFL 1
+	HOF "MOT32"
+	ORG 0FFFFFFF0H
+	DFB 1,2,3
+	END

@@ -1,0 +1,25 @@
+; macros calling macros, labels inside expansions, text replacement, conditions
+	HOF "INT8"
+	ORG 200H
+	RPTXT "TIMES","3"
+	RPTXT "TWICE","{TIMES-1}"
+ONE	MACRO V
+LOOP	DFB V
+	DWL LOOP
+	ENDM
+MANY	MACRO A,B,C
+	ONE A
+	IF B
+	ONE B
+	ELSE
+	ONE C
+	ENDI
+	ENDM
+	MANY 1,0,2
+	MANY TIMES,TWICE,4
+	MANY
+ENDIF	ALIAS "ENDI"
+	IF TWICE
+	DFB TWICE
+	ENDIF
+	END
