@@ -213,8 +213,8 @@ TEST(Macro, ManyExpansionsFromTheSourceAreNeverStopped) {
   // 100,000 distinct macros invoked once each, then one macro invoked 70,000
   // times: more expansions than 16 bits count, each with its own label copy.
   std::string source = "\tHOF \"BIN8\"\n";
-  for (int i = 0; i < 100000; ++i) source += "M" + std::to_string(i) + "\tMACRO\n\tENDM\n";
-  for (int i = 0; i < 100000; ++i) source += "\tM" + std::to_string(i) + "\n";
+  for (int i = 0; i < 100000; ++i) source.append("M").append(std::to_string(i)).append("\tMACRO\n\tENDM\n");
+  for (int i = 0; i < 100000; ++i) source.append("\tM").append(std::to_string(i)).append("\n");
   source += "W\tMACRO\nL\tDFB L&255\n\tENDM\n";
   for (int i = 0; i < 70000; ++i) source += "\tW\n";
   TRunResult r = AssembleText(source);
