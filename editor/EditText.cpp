@@ -230,12 +230,53 @@ void JEDelete::Undo(TTarnEditText& editor) {
   editor.GetView().ScrollToCaret();
 }
 
+// A large deletion is journaled as a chain of pieces that all start at the
+// same place, and undoing them one by one would insert every piece in front
+// of the text restored so far, moving that text again each time: the cost
+// would grow with the square of the deletion. So the rest of the chain is
+// taken off the journal here and its text joined, oldest piece first, into
+// the newest piece, which then restores the whole deletion in one insertion.
+// Inserting text at a valid place leaves that place valid and where it was,
+// so the one insertion gives the same text, caret, selection and Modified
+// flag as the pieces one at a time. A place that is no longer valid would
+// be clamped anew for every piece, so such a chain is left as it is. The
+// newest piece takes over the Chained flag of the oldest piece joined.
+void TTarnEditText::JoinDeletionChain(JEDelete& newest) {
+  if (!newest.Chained || !newest.Where.Valid())
+    return;
+  std::vector<std::unique_ptr<JournalEntry>> older;  // newest first
+  std::size_t size = newest.Text.size();
+  bool chained = true;
+  while (chained && !Journal.Empty()) {
+    const auto* piece = dynamic_cast<const JEDelete*>(&Journal.Top());
+    if (!piece || !(piece->Where == newest.Where))
+      break;
+    size += piece->Text.size();
+    chained = piece->Chained;
+    older.push_back(Journal.Pop());
+  }
+  if (older.empty())
+    return;
+  std::string text;
+  text.reserve(size);
+  for (auto it = older.rbegin(); it != older.rend(); ++it) {
+    std::string& piece = static_cast<JEDelete&>(**it).Text;
+    text += piece;
+    std::string().swap(piece);  // the pieces' memory goes as the joined text grows
+  }
+  text += newest.Text;
+  newest.Text = std::move(text);
+  newest.Chained = chained;
+}
+
 void TTarnEditText::Undo() {
   if (Journal.Empty())
     return;
   bool chained;
   do {
     std::unique_ptr<JournalEntry> entry = Journal.Pop();
+    if (auto* deletion = dynamic_cast<JEDelete*>(entry.get()))
+      JoinDeletionChain(*deletion);
     entry->Undo(*this);
     chained = entry->Chained;
   } while (chained && !Journal.Empty());

@@ -123,6 +123,7 @@ public:
 
 private:
   void RecordDeletion();
+  void JoinDeletionChain(JEDelete& newest);
   void Message(const std::string& text, std::string_view caption, TMessageIcon icon);
   // keptIn: where the old text is kept when the file itself may be damaged.
   void SaveFailed(const std::string& reason, const std::string& keptIn = {});

@@ -13,7 +13,7 @@
 class TTarnEditText;
 
 // The most characters one deletion record holds; larger deletions are split
-// into chained records.
+// into chained records, which Undo joins again to restore them in one step.
 inline constexpr std::size_t DeleteChunk = 32759;
 
 class JournalEntry {
