@@ -65,6 +65,56 @@ class TWorkingDir {
   char Previous[4096] = "";
 };
 
+int HexDigit(char c) {
+  return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
+// Every record of a text object file holds together: an Intel record carries
+// its data length and sums to 0, a Motorola record carries its byte count and
+// sums to FF. Raw binary output (which any of the BIN formats may have mixed
+// in) could look like anything, so a file with a line of another shape is not
+// looked at.
+void CheckObjectRecords(const std::string& text) {
+  struct TRecord {
+    char Kind;
+    std::vector<uint8_t> Bytes;
+  };
+  std::vector<TRecord> records;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) return;
+    std::string_view line(text.data() + at, end - at);
+    at = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.size() < 2 || (line[0] != ':' && line[0] != 'S')) return;
+    size_t from = line[0] == ':' ? 1 : 2;
+    if (from == 2 && (line[1] < '0' || line[1] > '9')) return;
+    if ((line.size() - from) % 2 != 0) return;
+    TRecord r{line[0], {}};
+    for (size_t i = from; i < line.size(); i += 2) {
+      int high = HexDigit(line[i]), low = HexDigit(line[i + 1]);
+      if (high < 0 || low < 0) return;
+      r.Bytes.push_back(uint8_t(high * 16 + low));
+    }
+    records.push_back(std::move(r));
+  }
+  for (const TRecord& r : records) {
+    unsigned sum = 0;
+    for (uint8_t b : r.Bytes) sum += b;
+    if (r.Kind == ':') {
+      FUZZ_CHECK(r.Bytes.size() >= 5 && r.Bytes[0] == r.Bytes.size() - 5 && sum % 256 == 0);
+    } else {
+      FUZZ_CHECK(r.Bytes.size() >= 2 && r.Bytes[0] == r.Bytes.size() - 1 && sum % 256 == 0xFF);
+    }
+  }
+}
+
+bool MentionsBinaryFormat(std::string_view input) {
+  for (size_t i = 0; i + 3 <= input.size(); ++i)
+    if ((input[i] | 0x20) == 'b' && (input[i + 1] | 0x20) == 'i' && (input[i + 2] | 0x20) == 'n') return true;
+  return false;
+}
+
 }  // namespace
 
 int FuzzEngineOne(const uint8_t* data, size_t size) {
@@ -115,5 +165,7 @@ int FuzzEngineOne(const uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(lines == reported);
   }
+  if (!MentionsBinaryFormat(std::string_view(reinterpret_cast<const char*>(data), size)))
+    CheckObjectRecords(ReadFile(dir.Path + "/out.hex"));
   return 0;
 }
