@@ -95,6 +95,19 @@ int TSourceReader::ReadLine(char* line, int limit) {
     Pos += take;
     if (nl) break;
   }
+  // A CR before the LF belongs to the line end, as when a text file is read on
+  // a system whose lines end in CR LF: the line and its columns are those of
+  // the same text with LF alone.
+  if (n >= 1 && line[n - 1] == '\r') {
+    if (Pos == End) Fill();
+    if (Pos < End && Data[Pos] == '\n') {
+      ++Pos;
+      line[n - 1] = '\n';
+    }
+  } else if (n >= 2 && line[n - 1] == '\n' && line[n - 2] == '\r') {
+    line[n - 2] = '\n';
+    --n;
+  }
   line[n] = '\0';
   return n;
 }

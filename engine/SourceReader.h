@@ -1,5 +1,6 @@
 // Reads source lines the way the line reader of a C runtime does with a fixed
 // limit: a longer line arrives in pieces. Buffered in large blocks for speed.
+// Lines may end in LF or CR LF; either way a line arrives ending in LF alone.
 #pragma once
 #include <cstdio>
 #include <memory>

@@ -46,6 +46,51 @@ TEST_P(GoldenTest, MatchesExpectedFiles) {
   else Compare(dir / (name + ".hex"), r.Object, update);
 }
 
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+// A source saved with CR LF line ends assembles exactly as with LF alone:
+// same columns, same listing, same bytes.
+TEST_P(GoldenTest, SameWithCrLfLineEnds) {
+  const std::string name = GetParam();
+  const std::string text = ReadFile((fs::path(TARN_CASES_DIR) / (name + ".asm")).string());
+  TRunResult results[2];
+  for (int crlf = 0; crlf < 2; ++crlf) {
+    TTempDir temp;
+    temp.Write("case.asm", crlf ? WithCrLf(text) : text);
+    results[crlf] = AssembleIn(temp, "case.asm", "case.LST", "case.HEX", "case.ERR");
+  }
+  EXPECT_EQ(results[1].Listing, results[0].Listing);
+  EXPECT_EQ(results[1].Errors, results[0].Errors);
+  EXPECT_EQ(results[1].Object, results[0].Object);
+}
+
+TEST(CrLf, LongLinesAndTablesSplitAsWithLf) {
+  // Lines of 253, 254 and 255 characters meet the line buffer's end at their
+  // CR, their LF and beyond; the table is read with CR LF ends too.
+  std::string source = "\tCPU \"t.tbl\"\n\tHOF \"BIN8\"\n";
+  for (int length : {253, 254, 255}) source += "\tDFB 1" + std::string(size_t(length - 6), ' ') + "\n";
+  source += "\tNOP\n\tNOP 5\n\tDFB 300\n";
+  const std::string table = "*\n*\n*\nNOP^EA:\n";
+  TRunResult results[2];
+  for (int crlf = 0; crlf < 2; ++crlf) {
+    TTempDir temp;
+    temp.Write("t.tbl", crlf ? WithCrLf(table) : table);
+    temp.Write("m.asm", crlf ? WithCrLf(source) : source);
+    results[crlf] = AssembleIn(temp, "m.asm", "m.LST", "m.HEX", "m.ERR");
+  }
+  EXPECT_EQ(Hex(results[0].Object), "01 01 01 EA 00 2C");
+  EXPECT_EQ(results[1].Listing, results[0].Listing);
+  EXPECT_EQ(results[1].Errors, results[0].Errors);
+  EXPECT_EQ(results[1].Object, results[0].Object);
+}
+
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, ::testing::ValuesIn(CaseNames()),
                          [](const auto& info) {
                            std::string n = info.param;
