@@ -251,7 +251,7 @@ void TTarnMDIClient::NavigateMessage(int direction) {
         child->showNormal();
       setActiveSubWindow(child);
       child->raise();
-      child->Editor()->GoToLineColumn(message.Line, message.Column);
+      child->Editor()->GoToLineColumn(int(message.Line), int(message.Column));
       return;
     }
   }
@@ -259,7 +259,7 @@ void TTarnMDIClient::NavigateMessage(int direction) {
   // case-blind, so open the file that really exists under that name.
   OpenEditorWindow(QString::fromStdString(ResolvePathIgnoringCase(message.FileName)));
   if (TTarnEditFile* editor = ActiveEditor())
-    editor->GoToLineColumn(message.Line, message.Column);
+    editor->GoToLineColumn(int(message.Line), int(message.Column));
 }
 
 void TTarnMDIClient::UpdateAllEditors() {

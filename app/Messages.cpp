@@ -39,19 +39,22 @@ bool ReadLine(std::FILE* f, std::string& line) {
   return any;
 }
 
+// The editor addresses lines and columns with int: larger numbers stop there.
+constexpr unsigned long MaxPosition = 2147483647ul;
+
 // Digits at S[I..], at most MAX of them; DEF when there are none.
 unsigned long Decimal(const std::string& s, size_t i, size_t max, unsigned long def) {
   unsigned long value = 0;
   size_t digits = 0;
   for (; i < s.size() && digits < max && std::isdigit(static_cast<unsigned char>(s[i])); ++i, ++digits)
-    value = std::min(value * 10 + unsigned(s[i] - '0'), 1000000ul);
+    value = std::min(value * 10 + unsigned(s[i] - '0'), MaxPosition);
   return digits ? value : def;
 }
 
-uint16_t Position(unsigned long value) {
+uint32_t Position(unsigned long value) {
   // Lines and columns count from 1; a fatal error before any line names line 0.
   if (value == 0) return 1;
-  return static_cast<uint16_t>(std::min(value, 65535ul));
+  return static_cast<uint32_t>(std::min(value, MaxPosition));
 }
 
 }  // namespace
@@ -75,9 +78,9 @@ TMessage ParseMessageLine(const std::string& text, int index) {
   if (open != std::string::npos) {
     m.HasFile = true;
     m.FileName = line.substr(0, open);
-    m.Line = Position(Decimal(line, open + 1, 7, 1));
+    m.Line = Position(Decimal(line, open + 1, 12, 1));
     size_t comma = line.find(',', open + 1);
-    m.Column = comma == std::string::npos ? 1 : Position(Decimal(line, comma + 1, 7, 1));
+    m.Column = comma == std::string::npos ? 1 : Position(Decimal(line, comma + 1, 12, 1));
   }
   return m;
 }

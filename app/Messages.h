@@ -21,7 +21,7 @@ struct TMessage {
   int HelpContext = 0;     // error number + 100
   bool HasFile = false;    // a '(' was found
   std::string FileName;    // as written in the error file (upper-cased full path)
-  uint16_t Line = 1, Column = 1;
+  uint32_t Line = 1, Column = 1;  // as the error file carries them (the editor's lines go past 65535)
 };
 bool StepMessage(const std::string& errorFile, uint16_t& index, int direction, TMessage& out);
 

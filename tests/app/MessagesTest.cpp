@@ -56,15 +56,15 @@ class MessagesTest : public QObject {
              std::string("Message #1: Error 36 - Operand not in specified range.  <Ctrl+F1> for Help"));
     QCOMPARE(m.HelpContext, 136);
     QCOMPARE(m.FileName, std::string("/WORK/MAIN.ASM"));
-    QCOMPARE(m.Line, uint16_t(12));
-    QCOMPARE(m.Column, uint16_t(9));
+    QCOMPARE(m.Line, uint32_t(12));
+    QCOMPARE(m.Column, uint32_t(9));
 
     QVERIFY(StepMessage(err, index, +1, m));
     QCOMPARE(m.HelpContext, 107);  // one digit followed by a blank
     QCOMPARE(m.FileName, std::string("/WORK/INC.ASM"));
     QVERIFY(StepMessage(err, index, +1, m));
     QCOMPARE(m.HelpContext, 123);
-    QCOMPARE(m.Line, uint16_t(40));
+    QCOMPARE(m.Line, uint32_t(40));
 
     // Next on the last message shows it again under the same number.
     QVERIFY(StepMessage(err, index, +1, m));
@@ -74,7 +74,7 @@ class MessagesTest : public QObject {
     index = 1;
     QVERIFY(StepMessage(err, index, -1, m));
     QCOMPARE(index, uint16_t(1));
-    QCOMPARE(m.Line, uint16_t(12));
+    QCOMPARE(m.Line, uint32_t(12));
 
     // An index beyond a file that became shorter follows the last line.
     index = 40;
@@ -113,8 +113,10 @@ class MessagesTest : public QObject {
                                          << "/W/A" << 1 << 2 << 100;
     QTest::newRow("line 0 of a fatal error") << "/A.ASM(0,1): Error 1 - Source file did not open" << true << true
                                              << "/A.ASM" << 1 << 1 << 101;
-    QTest::newRow("line past 16 bits") << "/A.ASM(70000,99999): Error 40 - x" << true << true << "/A.ASM"
-                                       << 65535 << 65535 << 140;
+    QTest::newRow("line past 16 bits") << "/A.ASM(200000,99999): Error 40 - x" << true << true << "/A.ASM"
+                                       << 200000 << 99999 << 140;
+    QTest::newRow("line past what the editor counts") << "/A.ASM(99999999999,3): Error 40 - x" << true << true
+                                                      << "/A.ASM" << 2147483647 << 3 << 140;
     QTest::newRow("crlf") << "/A.ASM(2,3): Error 35 - Symbol not found\r\n" << true << true << "/A.ASM" << 2 << 3
                           << 135;
   }
