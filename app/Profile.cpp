@@ -13,10 +13,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Blanks around names and values do not count; nor does a stray carriage
+// return, which a file edited on another system may carry before its line end.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
 std::string Trim(const std::string& s) {
   size_t b = 0, e = s.size();
-  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
   return s.substr(b, e - b);
 }
 
@@ -180,8 +184,9 @@ bool TProfile::WriteString(const std::string& section, const std::string& key, c
     sections.push_back(TSection{section, true, {}});
     s = &sections.back();
   }
-  // Blanks around a value do not survive a read, as with the platform's own service.
-  const std::string& stored = value;
+  // Blanks around a value do not survive a read, as with the platform's own
+  // service; stored trimmed, a value reads the same inside a group and after it.
+  const std::string stored = Trim(value);
   if (TLine* l = FindKey(*s, key)) {
     l->Value = stored;
   } else {

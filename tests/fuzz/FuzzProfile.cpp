@@ -41,26 +41,8 @@ std::string Trim(std::string_view s) {
   return std::string(s);
 }
 
-// Two open faults of the settings file, kept in tests/fuzz/open/profile: a
-// read inside a group gives a written value with its blanks (a read after the
-// group does not), and rewriting the file drops a carriage return that ended
-// a value line, changing what an untouched key reads. Until they are fixed,
-// values compare without blanks around them and without carriage returns at
-// their end; set this to false to see them again.
-constexpr bool LooseValueCompare = true;
-
-std::string Settled(std::string_view s) {
-  if (!LooseValueCompare) return std::string(s);
-  for (;;) {
-    size_t before = s.size();
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    if (s.size() == before) return std::string(s);
-  }
-}
-
 bool SameValue(const std::optional<std::string>& a, const std::optional<std::string>& b) {
-  return a.has_value() == b.has_value() && (!a || Settled(*a) == Settled(*b));
+  return a == b;
 }
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
