@@ -189,7 +189,7 @@ void TTarn::OperandField() {
   bool nameField = Descriptor.Peek() == '@';
   bool nameFound = true;
   TFieldShape& known = FieldShapes[size_t(k) & 255];
-  const TFieldShape* shape = known.Field == field ? &known : nullptr;
+  const TFieldShape* shape = !PlainMatching && known.Field == field ? &known : nullptr;
   bool clean = true;  // no error in the descriptor: what it showed of its parts can be kept
   InDescriptor = On;
   if (nameField) {
@@ -244,7 +244,7 @@ void TTarn::OperandField() {
   if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
   int32_t hi = nameField ? Evaluate(Descriptor) : DescriptorPart(field, shape, 2, clean);
   if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
-  if (!nameField && clean && !shape) {
+  if (!nameField && clean && !shape && !PlainMatching) {
     LearntShape.Field = field;
     known = LearntShape;
   }
@@ -312,6 +312,11 @@ int32_t TTarn::DescriptorPart(const TSymbol* field, const TFieldShape* shape, in
 // The operand of an expression field. The alternatives of a line read the same
 // operand text again and again; a reading that raised no error is remembered.
 void TTarn::EvaluateOperand() {
+  if (PlainMatching) {
+    ForwardReference = 0;
+    OperandValue = Evaluate(Line);
+    return;
+  }
   TOperandMemo* slot = nullptr;
   for (TOperandMemo& m : OperandMemo) {
     if (m.Serial == LineSerial && m.Start == Line.Cur && m.Separator == Separator &&

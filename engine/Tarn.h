@@ -61,6 +61,10 @@ class TTarn {
   uint16_t Assemble(const std::string& mainSource, const std::string& listing, const std::string& object,
                     const std::string& errors);
 
+  // Matching without the caches (remembered operand readings, learnt field
+  // shapes): the plain algorithm, which the fast path must always agree with.
+  bool PlainMatching = false;
+
   TProgressFn ShowProgressFn;
   TErrorFn OnError;
   // Directories tried, in order, for a CPU or INCL file that does not open as named.

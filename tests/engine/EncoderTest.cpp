@@ -6,48 +6,6 @@
 
 namespace {
 
-// Name list 0 holds four registers; fields: a byte, a 16-bit address, a branch
-// offset from the end of a 2-byte instruction, a register in bits 6-7 of byte 0,
-// and a register set; a short (0..255) form before a long one for JP.
-const char Table[] =
-    "; an imaginary processor\n"
-    "0,\"A\",\"B\",\"C\",\"D\"\n"
-    "*\n"
-    "1,8,8,#,-128,255\n"
-    "2,8,16,#,0,65535\n"
-    "3,8,8,#-$-2,$-126,$+129\n"
-    "4,6,2,@0,0,3\n"
-    "5,8,8,@&0,1,15\n"
-    "6,8,8,#,0,255\n"
-    "7,12,8,#,0,255   ; a field that straddles two bytes\n"
-    "8,8,16,INV # >> 16,0,65535  ; little-endian address\n"
-    "*\n"
-    "1,#{1}^0000:\n"
-    "2,{2}^010000:\n"
-    "3,{4},{1}^0000:\n"
-    "4,{3}^0000:\n"
-    "5,{5}^0000:\n"
-    "6,{6}^0000:\n"
-    "7,{2}^020000:\n"
-    "8,{7}^000000:\n"
-    "9,({8})^000000:\n"
-    "10,{9}^0000:\n"
-    "11,{1} ^0000:\n"
-    "*\n"
-    "NOP^00:\n"
-    "LD|1-2^10:\n"
-    "MOV|3^40:\n"
-    "BR|4^20:\n"
-    "PUSH|5^30:\n"
-    "JP|6-7^C0:\n"
-    "ST|8^E0:\n"
-    "JMPI|9^D0:\n"
-    "UNDEF|10^F0:\n"
-    "BLANK|11^F1:\n"
-    "NOP A^01:\n"
-    "LDX|12^F2:\n"
-    "TWO X,Y^0203:\n"
-    "nopl^ab:\n";
 
 struct TEncodeCase {
   const char* Line;
@@ -60,7 +18,7 @@ class EncoderTest : public ::testing::TestWithParam<TEncodeCase> {};
 TEST_P(EncoderTest, EncodesOrReportsTheBestError) {
   const TEncodeCase& c = GetParam();
   TRunResult r = AssembleText(std::string("\tCPU \"x.tbl\"\n\tHOF \"BIN8\"\n\tORG 100H\n") + c.Line + "\n",
-                              {{"x.tbl", Table}});
+                              {{"x.tbl", ImaginaryTable}});
   EXPECT_EQ(Hex(r.Object), c.Bytes) << c.Line << "\n" << r.Listing;
   int error = r.LastPass.empty() ? 0 : r.LastPass[0].Number;
   EXPECT_EQ(error, c.Error) << c.Line << "\n" << r.Errors;
@@ -114,7 +72,7 @@ TEST(Encoder, FieldsStraddlingBytesAreInsertedMostSignificantBitFirst) {
 
 TEST(Encoder, ForwardReferenceTakesTheShortFormFirstThenTheLongOne) {
   TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tHOF \"BIN8\"\n\tJP TARGET\nAFTER\tDFB AFTER\nTARGET\tEQU 1234H\n",
-                              {{"x.tbl", Table}});
+                              {{"x.tbl", ImaginaryTable}});
   EXPECT_EQ(Hex(r.Object), "C2 12 34 03");
   EXPECT_EQ(r.ErrorCount, 0);
   EXPECT_EQ(r.Passes, 3);
@@ -122,7 +80,7 @@ TEST(Encoder, ForwardReferenceTakesTheShortFormFirstThenTheLongOne) {
 
 TEST(Encoder, LabelOfAFailingInstructionIsStillDefined) {
   TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tHOF \"BIN8\"\n\tNOP\nHERE\tMOV E,7\n\tDFB HERE\n",
-                              {{"x.tbl", Table}});
+                              {{"x.tbl", ImaginaryTable}});
   EXPECT_EQ(Hex(r.Object), "00 00 00 01");
   ASSERT_EQ(r.LastPass.size(), 1u);
   EXPECT_EQ(r.LastPass[0].Number, 33);
@@ -154,13 +112,13 @@ TEST(Encoder, WithoutInstructionsEveryMnemonicIsUnknown) {
 
 TEST(Encoder, SourceAfterTheFourthSeparatorIsAssembledInEveryPass) {
   TRunResult r = AssembleText("\tHOF \"BIN8\"\n\tCPU \"x.tbl\"\n\tNOP\n\tDWL INTABLE\n",
-                              {{"x.tbl", std::string(Table) + "*\n\tLD #1\nINTABLE\tNOP\n"}});
+                              {{"x.tbl", std::string(ImaginaryTable) + "*\n\tLD #1\nINTABLE\tNOP\n"}});
   EXPECT_EQ(Hex(r.Object), "10 01 00 00 02 00");
   EXPECT_EQ(r.ErrorCount, 0) << r.Errors;
 }
 
 TEST(Encoder, ASecondCpuLineLoadsNothing) {
-  TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tCPU \"missing.tbl\"\n\tHOF \"BIN8\"\n\tNOP\n", {{"x.tbl", Table}});
+  TRunResult r = AssembleText("\tCPU \"x.tbl\"\n\tCPU \"missing.tbl\"\n\tHOF \"BIN8\"\n\tNOP\n", {{"x.tbl", ImaginaryTable}});
   EXPECT_EQ(Hex(r.Object), "00");
   EXPECT_EQ(r.ErrorCount, 0);
 }

@@ -64,7 +64,7 @@ static std::string Replace(std::string s, const std::string& from, const std::st
 }
 
 TRunResult AssembleIn(const TTempDir& dir, const std::string& main, const std::string& listing,
-                      const std::string& object, const std::string& errors) {
+                      const std::string& object, const std::string& errors, bool plainMatching) {
   setenv("SOURCE_DATE_EPOCH", "0", 1);
   char previous[4096];
   if (!getcwd(previous, sizeof previous)) previous[0] = '\0';
@@ -72,6 +72,7 @@ TRunResult AssembleIn(const TTempDir& dir, const std::string& main, const std::s
   TRunResult r;
   {
     TTarn tarn;
+    tarn.PlainMatching = plainMatching;
     tarn.ShowProgressFn = [&](const char* text, int field) {
       r.Progress.push_back(std::to_string(field) + ":" + text);
     };
@@ -102,3 +103,46 @@ TRunResult AssembleText(const std::string& source, const std::map<std::string, s
   for (const auto& [name, text] : files) dir.Write(name, text);
   return AssembleIn(dir, "main.asm", "main.LST", "main.HEX", "main.ERR");
 }
+
+// Name list 0 holds four registers; fields: a byte, a 16-bit address, a branch
+// offset from the end of a 2-byte instruction, a register in bits 6-7 of byte 0,
+// and a register set; a short (0..255) form before a long one for JP.
+const char ImaginaryTable[] =
+    "; an imaginary processor\n"
+    "0,\"A\",\"B\",\"C\",\"D\"\n"
+    "*\n"
+    "1,8,8,#,-128,255\n"
+    "2,8,16,#,0,65535\n"
+    "3,8,8,#-$-2,$-126,$+129\n"
+    "4,6,2,@0,0,3\n"
+    "5,8,8,@&0,1,15\n"
+    "6,8,8,#,0,255\n"
+    "7,12,8,#,0,255   ; a field that straddles two bytes\n"
+    "8,8,16,INV # >> 16,0,65535  ; little-endian address\n"
+    "*\n"
+    "1,#{1}^0000:\n"
+    "2,{2}^010000:\n"
+    "3,{4},{1}^0000:\n"
+    "4,{3}^0000:\n"
+    "5,{5}^0000:\n"
+    "6,{6}^0000:\n"
+    "7,{2}^020000:\n"
+    "8,{7}^000000:\n"
+    "9,({8})^000000:\n"
+    "10,{9}^0000:\n"
+    "11,{1} ^0000:\n"
+    "*\n"
+    "NOP^00:\n"
+    "LD|1-2^10:\n"
+    "MOV|3^40:\n"
+    "BR|4^20:\n"
+    "PUSH|5^30:\n"
+    "JP|6-7^C0:\n"
+    "ST|8^E0:\n"
+    "JMPI|9^D0:\n"
+    "UNDEF|10^F0:\n"
+    "BLANK|11^F1:\n"
+    "NOP A^01:\n"
+    "LDX|12^F2:\n"
+    "TWO X,Y^0203:\n"
+    "nopl^ab:\n";

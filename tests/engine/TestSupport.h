@@ -32,8 +32,12 @@ class TTempDir {
 // the temporary directory; outputs are main.LST, main.HEX and main.ERR.
 TRunResult AssembleText(const std::string& source, const std::map<std::string, std::string>& files = {});
 // The same in an existing directory, with chosen output names ("" = not wanted).
+// plainMatching: match instructions without the engine's caches.
 TRunResult AssembleIn(const TTempDir& dir, const std::string& main, const std::string& listing,
-                      const std::string& object, const std::string& errors);
+                      const std::string& object, const std::string& errors, bool plainMatching = false);
+
+// A CPU table for an imaginary processor with every kind of field, group and name list.
+extern const char ImaginaryTable[];
 
 std::string ReadFile(const std::string& path);
 std::string Hex(const std::string& bytes);  // "01 02 0A"
