@@ -1,0 +1,469 @@
+; Peer source: assembled here with the 65C02 table, and the same program by
+; 64tass (all-opcodes.s); the binaries must agree.
+	CPU "65c02.tbl"
+	HOF "BIN8"
+	ORG $1000
+; Every documented opcode once, in opcode order; operands differ per opcode
+; so that a byte put in the wrong place shows.
+	BRK
+	ORA ($2E,X)
+	TSB $55
+	ORA $62
+	ASL $6F
+	RMB 0,$7C
+	PHP
+	ORA #$35
+	ASL A
+	TSB $A957
+	ORA $A85E
+	ASL $AB65
+	BBR 0,$E4,B0F
+	NOP
+B0F
+	BPL B10
+	NOP
+B10
+	ORA ($FE),Y
+	ORA ($0B)
+	TRB $25
+	ORA $32,X
+	ASL $3F,X
+	RMB 1,$4C
+	CLC
+	ORA $BCB2,Y
+	INC A
+	TRB $B9C7
+	ORA $B8CE,X
+	ASL $BBD5,X
+B1F
+	BBR 1,$B4,B1F
+	JSR $85E3
+	AND ($CE,X)
+	BIT $F5
+	AND $02
+	ROL $0F
+	RMB 2,$1C
+	PLP
+	AND #$15
+	ROL A
+	BIT $8937
+	AND $883E
+	ROL $8B45
+	BBR 2,$84,B2F
+	NOP
+B2F
+B30
+	BMI B30
+	AND ($9E),Y
+	AND ($AB)
+	BIT $C5,X
+	AND $D2,X
+	ROL $DF,X
+	RMB 3,$EC
+	SEC
+	AND $9C92,Y
+	DEC A
+	BIT $99A7,X
+	AND $98AE,X
+	ROL $9BB5,X
+B3F
+	BBR 3,$54,B3F
+	RTI
+	EOR ($6E,X)
+	EOR $A2
+	LSR $AF
+	RMB 4,$BC
+	PHA
+	EOR #$75
+	LSR A
+	JMP $E917
+	EOR $E81E
+	LSR $EB25
+	BBR 4,$24,B4F
+	NOP
+B4F
+	BVC B50
+	NOP
+B50
+	EOR ($3E),Y
+	EOR ($4B)
+	EOR $72,X
+	LSR $7F,X
+	RMB 5,$8C
+	CLI
+	EOR $FC72,Y
+	PHY
+	EOR $F88E,X
+	LSR $FB95,X
+B5F
+	BBR 5,$F4,B5F
+	RTS
+	ADC ($0E,X)
+	STZ $35
+	ADC $42
+	ROR $4F
+	RMB 6,$5C
+	PLA
+	ADC #$55
+	ROR A
+	JMP ($C9F7)
+	ADC $C8FE
+	ROR $CB05
+	BBR 6,$C4,B6F
+	NOP
+B6F
+B70
+	BVS B70
+	ADC ($DE),Y
+	ADC ($EB)
+	STZ $05,X
+	ADC $12,X
+	ROR $1F,X
+	RMB 7,$2C
+	SEI
+	ADC $DC52,Y
+	PLY
+	JMP ($D967,X)
+	ADC $D86E,X
+	ROR $DB75,X
+B7F
+	BBR 7,$94,B7F
+	BRA B80
+	NOP
+B80
+	STA ($AE,X)
+	STY $D5
+	STA $E2
+	STX $EF
+	SMB 0,$FC
+	DEY
+	BIT #$B5
+	TXA
+	STY $29D7
+	STA $28DE
+	STX $2BE5
+	BBS 0,$64,B8F
+	NOP
+B8F
+	BCC B90
+	NOP
+B90
+	STA ($7E),Y
+	STA ($8B)
+	STY $A5,X
+	STA $B2,X
+	STX $BF,Y
+	SMB 1,$CC
+	TYA
+	STA $3C32,Y
+	TXS
+	STZ $3947
+	STA $384E,X
+	STZ $3B55,X
+B9F
+	BBS 1,$34,B9F
+	LDY #$9C
+	LDA ($4E,X)
+	LDX #$9E
+	LDY $75
+	LDA $82
+	LDX $8F
+	SMB 2,$9C
+	TAY
+	LDA #$95
+	TAX
+	LDY $09B7
+	LDA $08BE
+	LDX $0BC5
+	BBS 2,$04,BAF
+	NOP
+BAF
+BB0
+	BCS BB0
+	LDA ($1E),Y
+	LDA ($2B)
+	LDY $45,X
+	LDA $52,X
+	LDX $5F,Y
+	SMB 3,$6C
+	CLV
+	LDA $1C12,Y
+	TSX
+	LDY $1927,X
+	LDA $182E,X
+	LDX $1B35,Y
+BBF
+	BBS 3,$D4,BBF
+	CPY #$FC
+	CMP ($EE,X)
+	CPY $15
+	CMP $22
+	DEC $2F
+	SMB 4,$3C
+	INY
+	CMP #$F5
+	DEX
+	WAI
+	CPY $6997
+	CMP $689E
+	DEC $6BA5
+	BBS 4,$A4,BCF
+	NOP
+BCF
+	BNE BD0
+	NOP
+BD0
+	CMP ($BE),Y
+	CMP ($CB)
+	CMP $F2,X
+	DEC $FF,X
+	SMB 5,$0C
+	CLD
+	CMP $7CF2,Y
+	PHX
+	STP
+	CMP $780E,X
+	DEC $7B15,X
+BDF
+	BBS 5,$74,BDF
+	CPX #$DC
+	SBC ($8E,X)
+	CPX $B5
+	SBC $C2
+	INC $CF
+	SMB 6,$DC
+	INX
+	SBC #$D5
+	NOP
+	CPX $4977
+	SBC $487E
+	INC $4B85
+	BBS 6,$44,BEF
+	NOP
+BEF
+BF0
+	BEQ BF0
+	SBC ($5E),Y
+	SBC ($6B)
+	SBC $92,X
+	INC $9F,X
+	SMB 7,$AC
+	SED
+	SBC $5CD2,Y
+	PLX
+	SBC $58EE,X
+	INC $5BF5,X
+BFF
+	BBS 7,$14,BFF
+; Edges of the operand ranges and of the zero-page and absolute choice.
+	LDA #$00
+	LDA #$FF
+	LDA #-128
+	LDA #-1
+	BIT #$00
+	BIT #$FF
+	BIT #-128
+	LDX #0
+	LDY #255
+	CPX #-128
+	CPY #255
+	LDA $00
+	LDA $FF
+	LDA $0100
+	LDA $FFFF
+	LDA $FF,X
+	LDA $0100,X
+	LDA $FFFF,X
+	LDA $FF,Y
+	LDA $0100,Y
+	LDX $FF,Y
+	LDX $0100,Y
+	STX $FF,Y
+	LDY $FF,X
+	LDY $0100,X
+	LDA ($00)
+	LDA ($FF)
+	STA ($00)
+	STA ($FF)
+	LDA ($00,X)
+	LDA ($FF,X)
+	LDA ($00),Y
+	LDA ($FF),Y
+	STZ $00
+	STZ $FF
+	STZ $0100
+	STZ $FFFF
+	STZ $00,X
+	STZ $FF,X
+	STZ $0100,X
+	STZ $FFFF,X
+	BIT $00
+	BIT $FF
+	BIT $0100
+	BIT $FFFF
+	BIT $FF,X
+	BIT $0100,X
+	BIT $FFFF,X
+	TSB $00
+	TSB $FF
+	TSB $0100
+	TSB $FFFF
+	TRB $00
+	TRB $FF
+	TRB $0100
+	TRB $FFFF
+	INC $FF
+	INC $0100
+	INC $FF,X
+	INC $0100,X
+	DEC $FF
+	DEC $0100
+	DEC $FF,X
+	DEC $0100,X
+	ASL $FF,X
+	ASL $0100,X
+	JMP ($0000,X)
+	JMP ($00FF,X)
+	JMP ($FFFF,X)
+	JMP ($12)
+	JMP ($FFFF)
+	JMP $0000
+	JSR $FFFF
+	RMB 0,$00
+	RMB 7,$FF
+	SMB 0,$FF
+	SMB 7,$00
+	INC A
+	DEC A
+	ASL
+	ASL A
+	LSR
+	ROL
+	ROR
+	STZ 255
+	STZ 256
+	LDA $1000 + $20,X
+	RMB 2 * 3,$40 + 1
+	LDA ($20 + 2)
+; Names defined only further down: the first pass takes the short form, and
+; a later pass the long form wherever the value turns out above 255.
+	LDA FWDZP
+	STZ FWDZP
+	STZ FWDZP,X
+	STZ FWDABS
+	STZ FWDABS,X
+	BIT FWDZP,X
+	BIT FWDABS,X
+	TSB FWDABS
+	LDA (FWDZP)
+	JMP (FWDABS,X)
+	SMB 5,FWDZP
+	BBS 1,FWDZP,FWDEND
+	BBR 6,FWDZP,FWDEND
+FWDEND
+	BBR 0,$10,NEXT
+NEXT
+; Branches at both ends of their reach, -128 and +127: two-byte branches
+; from the end of two bytes, BBR and BBS from the end of three; the NOP
+; bytes between them are written as data.
+BACK
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	BRA BACK
+	BRA AHEAD
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+AHEAD
+BACK3
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	BBR 0,$00,BACK3
+	BBS 7,$FF,AHEAD3
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+AHEAD3
+BACK4
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	BBS 3,$80,BACK4
+	BBR 4,$7F,AHEAD4
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+AHEAD4
+	BEQ AHEAD5
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+AHEAD5
+BACK5
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	DFB $EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA,$EA
+	BNE BACK5
+; The bit instructions again with the bit number in the mnemonic (the
+; 64tass source writes the same instructions with the number as operand).
+	RMB0 $00
+	RMB1 $FF
+	RMB2 $12
+	RMB3 $80
+	RMB4 $00
+	RMB5 $FF
+	RMB6 $12
+	RMB7 $80
+	SMB0 $00
+	SMB1 $FF
+	SMB2 $12
+	SMB3 $80
+	SMB4 $00
+	SMB5 $FF
+	SMB6 $12
+	SMB7 $80
+FBBR0
+	BBR0 $00,FBBR0
+FBBR1
+	BBR1 $FF,FBBR1
+FBBR2
+	BBR2 $12,FBBR2
+FBBR3
+	BBR3 $80,FBBR3
+FBBR4
+	BBR4 $00,FBBR4
+FBBR5
+	BBR5 $FF,FBBR5
+FBBR6
+	BBR6 $12,FBBR6
+FBBR7
+	BBR7 $80,FBBR7
+FBBS0
+	BBS0 $00,FBBS0
+FBBS1
+	BBS1 $FF,FBBS1
+FBBS2
+	BBS2 $12,FBBS2
+FBBS3
+	BBS3 $80,FBBS3
+FBBS4
+	BBS4 $00,FBBS4
+FBBS5
+	BBS5 $FF,FBBS5
+FBBS6
+	BBS6 $12,FBBS6
+FBBS7
+	BBS7 $80,FBBS7
+FWDZP	EQU $34
+FWDABS	EQU $1234
+	END
