@@ -7,14 +7,13 @@
 // visible and the oldest wins; inside one, labels local to other expansions
 // are invisible, so the older of the first global label and the first copy
 // local to this expansion wins.
-TSymbol* TTarn::LookupLabel(std::string_view name, TSymbol* chain) {
+TSymbol* TTarn::LookupLabel(std::string_view name, const TSymbolTable::TWord& word) {
   TSymbol* global = nullptr;
-  for (TSymbol* s = chain; s; s = s->NextSame)
+  for (TSymbol* s = word.First; s; s = s->NextSame)
     if (s->ClassBits() == ClassLabel && MatchName(name, s->Name) == 0) {
       global = s;
       break;
     }
-  std::string_view word = FirstWord(name);
   TSymbol* local = MacroState == 3 ? Symbols.LocalOf(word, ExpansionCounter) : Symbols.FirstLocal(word);
   if (local && MatchName(name, local->Name) != 0) local = nullptr;
   if (!global) return local;
@@ -22,19 +21,19 @@ TSymbol* TTarn::LookupLabel(std::string_view name, TSymbol* chain) {
 }
 
 TSymbol* TTarn::LookupSymbol(std::string_view name, uint32_t classBits) {
-  TSymbol* chain = Symbols.FirstWithWord(FirstWord(name));
-  if (classBits == ClassLabel) return LookupLabel(name, chain);
-  for (TSymbol* s = chain; s; s = s->NextSame)
+  TSymbolTable::TWord word = Symbols.Lookup(FirstWord(name));
+  if (classBits == ClassLabel) return LookupLabel(name, word);
+  for (TSymbol* s = word.First; s; s = s->NextSame)
     if (s->ClassBits() == classBits && MatchName(name, s->Name) == 0) return s;
   return nullptr;
 }
 
 // An operator name first, else a label.
 TSymbol* TTarn::LookupOperand(std::string_view name) {
-  TSymbol* chain = Symbols.FirstWithWord(FirstWord(name));
-  for (TSymbol* s = chain; s; s = s->NextSame)
+  TSymbolTable::TWord word = Symbols.Lookup(FirstWord(name));
+  for (TSymbol* s = word.First; s; s = s->NextSame)
     if (s->ClassBits() == ClassOperator && MatchName(name, s->Name) == 0) return s;
-  return LookupLabel(name, chain);
+  return LookupLabel(name, word);
 }
 
 TSymbol* TTarn::AddSymbol(std::string_view name, uint32_t type, int32_t value, uint32_t extra, uint32_t expansion) {

@@ -104,21 +104,18 @@ void TSymbolTable::Append(TSymbol* s, uint32_t expansion) {
   if (Used * 2 > Slots.size()) Grow();
 }
 
-TSymbol* TSymbolTable::FirstWithWord(std::string_view word) const {
+TSymbolTable::TWord TSymbolTable::Lookup(std::string_view word) const {
   const TSlot* slot = Find(word, HashWord(word));
-  return slot->Hash ? slot->First : nullptr;
+  return slot->Hash ? TWord{slot->First, slot->LocalList} : TWord{};
 }
 
-TSymbol* TSymbolTable::FirstLocal(std::string_view word) const {
-  const TSlot* slot = Find(word, HashWord(word));
-  if (!slot->Hash || !slot->LocalList) return nullptr;
-  return LocalLists[slot->LocalList - 1].Oldest;
+TSymbol* TSymbolTable::FirstLocal(const TWord& word) const {
+  return word.LocalList ? LocalLists[word.LocalList - 1].Oldest : nullptr;
 }
 
-TSymbol* TSymbolTable::LocalOf(std::string_view word, uint32_t expansion) const {
-  const TSlot* slot = Find(word, HashWord(word));
-  if (!slot->Hash || !slot->LocalList) return nullptr;
-  const std::vector<TLocal>& list = LocalLists[slot->LocalList - 1].Items;
+TSymbol* TSymbolTable::LocalOf(const TWord& word, uint32_t expansion) const {
+  if (!word.LocalList) return nullptr;
+  const std::vector<TLocal>& list = LocalLists[word.LocalList - 1].Items;
   auto at = std::lower_bound(list.begin(), list.end(), expansion,
                              [](const TLocal& l, uint32_t e) { return l.Expansion < e; });
   return at != list.end() && at->Expansion == expansion ? at->Symbol : nullptr;

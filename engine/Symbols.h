@@ -63,12 +63,16 @@ class TSymbolTable {
  public:
   // expansion: the macro expansion a label is local to; 0 for every other record.
   void Append(TSymbol* s, uint32_t expansion = 0);
-  // The oldest record with that first word that is not local to an expansion,
-  // followed through NextSame.
-  TSymbol* FirstWithWord(std::string_view word) const;
-  // The oldest local label of that name, of any expansion or of the one given.
-  TSymbol* FirstLocal(std::string_view word) const;
-  TSymbol* LocalOf(std::string_view word, uint32_t expansion) const;
+  // What the table holds for one first word, found with one probe.
+  struct TWord {
+    TSymbol* First = nullptr;  // the oldest record that is not local to an expansion, followed through NextSame
+    uint32_t LocalList = 0;    // its local labels, if any
+  };
+  TWord Lookup(std::string_view word) const;
+  TSymbol* FirstWithWord(std::string_view word) const { return Lookup(word).First; }
+  // The oldest local label of the word, of any expansion or of the one given.
+  TSymbol* FirstLocal(const TWord& word) const;
+  TSymbol* LocalOf(const TWord& word, uint32_t expansion) const;
   TSymbol* First() const { return Head; }
 
  private:

@@ -98,7 +98,7 @@ class TTarn {
   // ---- symbols (SymbolTable.cpp)
   TSymbol* LookupSymbol(std::string_view name, uint32_t classBits);
   TSymbol* LookupOperand(std::string_view name);
-  TSymbol* LookupLabel(std::string_view name, TSymbol* chain);
+  TSymbol* LookupLabel(std::string_view name, const TSymbolTable::TWord& word);
   // expansion: the macro expansion a label is local to (0 = none).
   TSymbol* AddSymbol(std::string_view name, uint32_t type, int32_t value, uint32_t extra = 0,
                      uint32_t expansion = 0);
