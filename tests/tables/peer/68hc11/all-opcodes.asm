@@ -1,0 +1,630 @@
+; Peer source: assembled here with the 68HC11 table, and the same program
+; by dasm (all-opcodes.dasm); the two binaries must agree.
+	CPU "68hc11.tbl"
+	HOF "BIN8"
+	ORG $1000
+; Every mnemonic in every addressing mode; operands differ from line to
+; line so that a byte put in the wrong place shows.
+; Inherent instructions, on accumulators and registers.
+	TEST
+	NOP
+	IDIV
+	FDIV
+	LSRD
+	ASLD
+	LSLD
+	TAP
+	TPA
+	INX
+	DEX
+	CLV
+	SEV
+	CLC
+	SEC
+	CLI
+	SEI
+	SBA
+	CBA
+	TAB
+	TBA
+	DAA
+	ABA
+	TSX
+	INS
+	PULA
+	PULB
+	DES
+	TXS
+	PSHA
+	PSHB
+	PULX
+	RTS
+	ABX
+	RTI
+	PSHX
+	MUL
+	WAI
+	SWI
+	XGDX
+	STOP
+	INY
+	DEY
+	TSY
+	TYS
+	PULY
+	ABY
+	PSHY
+	XGDY
+	NEGA
+	NEGB
+	COMA
+	COMB
+	LSRA
+	LSRB
+	RORA
+	RORB
+	ASRA
+	ASRB
+	ASLA
+	ASLB
+	LSLA
+	LSLB
+	ROLA
+	ROLB
+	DECA
+	DECB
+	INCA
+	INCB
+	TSTA
+	TSTB
+	CLRA
+	CLRB
+; Eight-bit operations: immediate, direct, extended, indexed by X and by Y.
+	SUBA	#$74
+	SUBA	$DE
+	SUBA	$904D
+	SUBA	220,X
+	SUBA	$ED,Y
+	CMPA	#$C8
+	CMPA	$78
+	CMPA	$74AB
+	CMPA	131,X
+	CMPA	$DB,Y
+	SBCA	#$97
+	SBCA	$31
+	SBCA	$3045
+	SBCA	206,X
+	SBCA	$84,Y
+	ANDA	#$7A
+	ANDA	$A2
+	ANDA	$9E2C
+	ANDA	204,X
+	ANDA	$30,Y
+	BITA	#$19
+	BITA	$73
+	BITA	$4EAB
+	BITA	37,X
+	BITA	$18,Y
+	LDAA	#$8A
+	LDAA	$D0
+	LDAA	$E4EF
+	LDAA	178,X
+	LDAA	$A3,Y
+	EORA	#$0B
+	EORA	$99
+	EORA	$FC71
+	EORA	102,X
+	EORA	$F7,Y
+	ADCA	#$74
+	ADCA	$A8
+	ADCA	$BE29
+	ADCA	158,X
+	ADCA	$A7,Y
+	ORAA	#$29
+	ORAA	$A0
+	ORAA	$04D7
+	ORAA	213,X
+	ORAA	$88,Y
+	ADDA	#$11
+	ADDA	$10
+	ADDA	$0A20
+	ADDA	49,X
+	ADDA	$E2,Y
+	SUBB	#$3E
+	SUBB	$9A
+	SUBB	$08B3
+	SUBB	200,X
+	SUBB	$77,Y
+	CMPB	#$54
+	CMPB	$71
+	CMPB	$9849
+	CMPB	216,X
+	CMPB	$33,Y
+	SBCB	#$85
+	SBCB	$3C
+	SBCB	$A4EA
+	SBCB	76,X
+	SBCB	$80,Y
+	ANDB	#$02
+	ANDB	$AA
+	ANDB	$16C1
+	ANDB	118,X
+	ANDB	$A8,Y
+	BITB	#$48
+	BITB	$69
+	BITB	$8E1F
+	BITB	239,X
+	BITB	$D8,Y
+	LDAB	#$16
+	LDAB	$B6
+	LDAB	$4205
+	LDAB	81,X
+	LDAB	$C3,Y
+	EORB	#$3B
+	EORB	$84
+	EORB	$4AFE
+	EORB	8,X
+	EORB	$12,Y
+	ADCB	#$91
+	ADCB	$C5
+	ADCB	$1CA1
+	ADCB	103,X
+	ADCB	$1C,Y
+	ORAB	#$D9
+	ORAB	$4B
+	ORAB	$63F2
+	ORAB	18,X
+	ORAB	$F6,Y
+	ADDB	#$05
+	ADDB	$D9
+	ADDB	$B055
+	ADDB	1,X
+	ADDB	$37,Y
+; Stores and JSR: no immediate form.
+	STAA	$36
+	STAA	$EE52
+	STAA	234,X
+	STAA	$0E,Y
+	STAB	$79
+	STAB	$611E
+	STAB	251,X
+	STAB	$B6,Y
+	STD	$66
+	STD	$6C77
+	STD	19,X
+	STD	$91,Y
+	STS	$A2
+	STS	$33D0
+	STS	200,X
+	STS	$AD,Y
+	STX	$46
+	STX	$573E
+	STX	23,X
+	STX	$50,Y
+	STY	$56
+	STY	$04E0
+	STY	247,X
+	STY	$69,Y
+	JSR	$C3
+	JSR	$ED3F
+	JSR	31,X
+	JSR	$23,Y
+; Sixteen-bit operations: the immediate operand takes two bytes.
+	SUBD	#$4013
+	SUBD	$B5
+	SUBD	$1ADE
+	SUBD	3,X
+	SUBD	$10,Y
+	ADDD	#$7806
+	ADDD	$CD
+	ADDD	$7DA0
+	ADDD	46,X
+	ADDD	$AF,Y
+	LDD	#$902D
+	LDD	$31
+	LDD	$738A
+	LDD	131,X
+	LDD	$31,Y
+	LDS	#$FD3B
+	LDS	$BC
+	LDS	$C5FF
+	LDS	34,X
+	LDS	$6C,Y
+	CPX	#$A5CA
+	CPX	$63
+	CPX	$1ED3
+	CPX	102,X
+	CPX	$6C,Y
+	LDX	#$FE74
+	LDX	$37
+	LDX	$011E
+	LDX	70,X
+	LDX	$DE,Y
+	CPY	#$F98E
+	CPY	$FA
+	CPY	$CEAC
+	CPY	152,X
+	CPY	$4E,Y
+	LDY	#$E386
+	LDY	$06
+	LDY	$36F1
+	LDY	48,X
+	LDY	$65,Y
+	CPD	#$FFEF
+	CPD	$DB
+	CPD	$9B1D
+	CPD	165,X
+	CPD	$94,Y
+; Read-modify-write on memory and JMP: no direct form, so a page-zero
+; address is extended.
+	NEG	$1AAF
+	NEG	$0B
+	NEG	254,X
+	NEG	$26,Y
+	COM	$3797
+	COM	$72
+	COM	67,X
+	COM	$03,Y
+	LSR	$C6CE
+	LSR	$9D
+	LSR	85,X
+	LSR	$D5,Y
+	ROR	$4CDB
+	ROR	$63
+	ROR	19,X
+	ROR	$14,Y
+	ASR	$1811
+	ASR	$36
+	ASR	150,X
+	ASR	$A3,Y
+	ASL	$3F36
+	ASL	$04
+	ASL	154,X
+	ASL	$5F,Y
+	LSL	$6027
+	LSL	$A0
+	LSL	117,X
+	LSL	$21,Y
+	ROL	$F689
+	ROL	$97
+	ROL	124,X
+	ROL	$D6,Y
+	DEC	$9417
+	DEC	$23
+	DEC	222,X
+	DEC	$63,Y
+	INC	$2FCD
+	INC	$A1
+	INC	40,X
+	INC	$50,Y
+	TST	$E98E
+	TST	$3B
+	TST	210,X
+	TST	$9D,Y
+	JMP	$40DF
+	JMP	$BA
+	JMP	49,X
+	JMP	$29,Y
+	CLR	$BE4A
+	CLR	$A2
+	CLR	241,X
+	CLR	$8E,Y
+; Bit set and clear: direct, indexed by X and by Y; the "#" of the mask
+; may be left out.
+	BSET	$33,#$B0
+	BSET	$F4,$64
+	BSET	226,X,#$7C
+	BSET	155,X,$15
+	BSET	108,Y,#$0D
+	BSET	27,Y,$1C
+	BCLR	$0A,#$84
+	BCLR	$F7,$42
+	BCLR	62,X,#$BE
+	BCLR	181,X,$65
+	BCLR	66,Y,#$6C
+	BCLR	211,Y,$E8
+; Bit test and branch, backwards and forwards.
+B1
+	BRSET	$99,#$7E,B1
+	BRSET	$99,#$7E,F1
+F1
+B2
+	BRSET	$4C,$86,B2
+	BRSET	$4C,$86,F2
+F2
+B3
+	BRSET	45,X,#$EE,B3
+	BRSET	45,X,#$EE,F3
+F3
+B4
+	BRSET	185,X,$FB,B4
+	BRSET	185,X,$FB,F4
+F4
+B5
+	BRSET	18,Y,#$21,B5
+	BRSET	18,Y,#$21,F5
+F5
+B6
+	BRSET	59,Y,$7B,B6
+	BRSET	59,Y,$7B,F6
+F6
+B7
+	BRCLR	$90,#$A8,B7
+	BRCLR	$90,#$A8,F7
+F7
+B8
+	BRCLR	$DB,$9E,B8
+	BRCLR	$DB,$9E,F8
+F8
+B9
+	BRCLR	158,X,#$13,B9
+	BRCLR	158,X,#$13,F9
+F9
+B10
+	BRCLR	72,X,$37,B10
+	BRCLR	72,X,$37,F10
+F10
+B11
+	BRCLR	235,Y,#$EB,B11
+	BRCLR	235,Y,#$EB,F11
+F11
+B12
+	BRCLR	53,Y,$C0,B12
+	BRCLR	53,Y,$C0,F12
+F12
+; Relative branches, backwards and forwards.
+B13
+	BRA	B13
+	BRA	F13
+F13
+B14
+	BRN	B14
+	BRN	F14
+F14
+B15
+	BHI	B15
+	BHI	F15
+F15
+B16
+	BLS	B16
+	BLS	F16
+F16
+B17
+	BCC	B17
+	BCC	F17
+F17
+B18
+	BHS	B18
+	BHS	F18
+F18
+B19
+	BCS	B19
+	BCS	F19
+F19
+B20
+	BLO	B20
+	BLO	F20
+F20
+B21
+	BNE	B21
+	BNE	F21
+F21
+B22
+	BEQ	B22
+	BEQ	F22
+F22
+B23
+	BVC	B23
+	BVC	F23
+F23
+B24
+	BVS	B24
+	BVS	F24
+F24
+B25
+	BPL	B25
+	BPL	F25
+F25
+B26
+	BMI	B26
+	BMI	F26
+F26
+B27
+	BGE	B27
+	BGE	F27
+F27
+B28
+	BLT	B28
+	BLT	F28
+F28
+B29
+	BGT	B29
+	BGT	F29
+F29
+B30
+	BLE	B30
+	BLE	F30
+F30
+B31
+	BSR	B31
+	BSR	F31
+F31
+; Ranges: immediates at both ends, signed and unsigned.
+	LDAA	#-128
+	LDAA	#0
+	LDAA	#255
+	LDAA	#$FF
+	LDD	#-32768
+	LDD	#0
+	LDD	#$FFFF
+	LDY	#-32768
+	CPD	#-32768
+	LDY	#$FFFF
+	CPD	#$FFFF
+; The last direct address and the first extended one; both ends of memory.
+	LDAA	$00
+	LDAA	255
+	LDAA	256
+	LDAA	$FFFF
+	STD	$00
+	STD	255
+	STD	256
+	STD	$FFFF
+	CPX	$00
+	CPX	255
+	CPX	256
+	CPX	$FFFF
+	JSR	$00
+	JSR	255
+	JSR	256
+	JSR	$FFFF
+	LDY	0
+	LDY	$FF
+	LDY	$100
+	LDY	$FFFF
+	CPD	0
+	CPD	$FF
+	CPD	$100
+	CPD	$FFFF
+	STY	0
+	STY	$FF
+	STY	$100
+	STY	$FFFF
+; Index offsets: none written, zero and the largest.
+	LDAA	,X
+	LDAA	0,X
+	LDAA	255,X
+	LDAA	,Y
+	LDAA	0,Y
+	LDAA	$FF,Y
+	CPD	,X
+	CPD	0,X
+	CPD	255,X
+	CPD	,Y
+	CPD	0,Y
+	CPD	$FF,Y
+	LDY	,X
+	LDY	0,X
+	LDY	255,X
+	LDY	,Y
+	LDY	0,Y
+	LDY	$FF,Y
+	STX	,X
+	STX	0,X
+	STX	255,X
+	STX	,Y
+	STX	0,Y
+	STX	$FF,Y
+	INC	,X
+	INC	0,X
+	INC	255,X
+	INC	,Y
+	INC	0,Y
+	INC	$FF,Y
+	JMP	,X
+	JMP	0,X
+	JMP	255,X
+	JMP	,Y
+	JMP	0,Y
+	JMP	$FF,Y
+; Masks and addresses of the bit instructions at both ends.
+	BSET	0,#0
+	BSET	$FF,#$FF
+	BCLR	255,#-128
+	BCLR	$FF,$FF
+	BSET	0,X,#1
+	BSET	255,X,#-1
+	BCLR	0,Y,#$80
+	BCLR	255,Y,255
+BRTOP
+	BRSET	0,#0,BRTOP
+	BRCLR	$FF,#$FF,BRTOP
+	BRSET	0,X,#1,BRTOP
+	BRCLR	255,Y,-128,BRTOP
+	BRSET	255,X,$FF,BRTOP
+	BRCLR	0,Y,0,BRTOP
+; Names defined further on: a page-zero constant takes the direct form, a
+; code address the extended form, once the passes have settled.
+	LDAA	FWDZP
+	LDAA	FWDEXT
+	LDD	FWDZP
+	LDD	FWDEXT
+	LDY	FWDZP
+	LDY	FWDEXT
+	CPD	FWDZP
+	CPD	FWDEXT
+	JSR	FWDZP
+	JSR	FWDEXT
+	LDAA	FWDZP,X
+	LDY	FWDZP,Y
+	BSET	FWDZP,#FWDMASK
+FWDB
+	BRCLR	FWDZP,Y,#FWDMASK,FWDB
+; Branches at both ends of their reach: -128 and +127 from the end of the
+; instruction, for the two-byte branch, the four-byte bit branch and the
+; five-byte bit branch through Y.
+BACK1
+	DFB $0B,$30,$55,$7A,$9F,$C4,$E9,$0E,$33,$58,$7D,$A2,$C7,$EC,$11,$36
+	DFB $5B,$80,$A5,$CA,$EF,$14,$39,$5E,$83,$A8,$CD,$F2,$17,$3C,$61,$86
+	DFB $AB,$D0,$F5,$1A,$3F,$64,$89,$AE,$D3,$F8,$1D,$42,$67,$8C,$B1,$D6
+	DFB $FB,$20,$45,$6A,$8F,$B4,$D9,$FE,$23,$48,$6D,$92,$B7,$DC,$01,$26
+	DFB $4B,$70,$95,$BA,$DF,$04,$29,$4E,$73,$98,$BD,$E2,$07,$2C,$51,$76
+	DFB $9B,$C0,$E5,$0A,$2F,$54,$79,$9E,$C3,$E8,$0D,$32,$57,$7C,$A1,$C6
+	DFB $EB,$10,$35,$5A,$7F,$A4,$C9,$EE,$13,$38,$5D,$82,$A7,$CC,$F1,$16
+	DFB $3B,$60,$85,$AA,$CF,$F4,$19,$3E,$63,$88,$AD,$D2,$F7,$1C
+	BRA	BACK1
+	BNE	AHEAD1
+	DFB $0B,$30,$55,$7A,$9F,$C4,$E9,$0E,$33,$58,$7D,$A2,$C7,$EC,$11,$36
+	DFB $5B,$80,$A5,$CA,$EF,$14,$39,$5E,$83,$A8,$CD,$F2,$17,$3C,$61,$86
+	DFB $AB,$D0,$F5,$1A,$3F,$64,$89,$AE,$D3,$F8,$1D,$42,$67,$8C,$B1,$D6
+	DFB $FB,$20,$45,$6A,$8F,$B4,$D9,$FE,$23,$48,$6D,$92,$B7,$DC,$01,$26
+	DFB $4B,$70,$95,$BA,$DF,$04,$29,$4E,$73,$98,$BD,$E2,$07,$2C,$51,$76
+	DFB $9B,$C0,$E5,$0A,$2F,$54,$79,$9E,$C3,$E8,$0D,$32,$57,$7C,$A1,$C6
+	DFB $EB,$10,$35,$5A,$7F,$A4,$C9,$EE,$13,$38,$5D,$82,$A7,$CC,$F1,$16
+	DFB $3B,$60,$85,$AA,$CF,$F4,$19,$3E,$63,$88,$AD,$D2,$F7,$1C,$41
+AHEAD1
+BACK2
+	DFB $0B,$30,$55,$7A,$9F,$C4,$E9,$0E,$33,$58,$7D,$A2,$C7,$EC,$11,$36
+	DFB $5B,$80,$A5,$CA,$EF,$14,$39,$5E,$83,$A8,$CD,$F2,$17,$3C,$61,$86
+	DFB $AB,$D0,$F5,$1A,$3F,$64,$89,$AE,$D3,$F8,$1D,$42,$67,$8C,$B1,$D6
+	DFB $FB,$20,$45,$6A,$8F,$B4,$D9,$FE,$23,$48,$6D,$92,$B7,$DC,$01,$26
+	DFB $4B,$70,$95,$BA,$DF,$04,$29,$4E,$73,$98,$BD,$E2,$07,$2C,$51,$76
+	DFB $9B,$C0,$E5,$0A,$2F,$54,$79,$9E,$C3,$E8,$0D,$32,$57,$7C,$A1,$C6
+	DFB $EB,$10,$35,$5A,$7F,$A4,$C9,$EE,$13,$38,$5D,$82,$A7,$CC,$F1,$16
+	DFB $3B,$60,$85,$AA,$CF,$F4,$19,$3E,$63,$88,$AD,$D2
+	BRSET	$12,#$34,BACK2
+	BRCLR	$56,X,#$78,AHEAD2
+	DFB $0B,$30,$55,$7A,$9F,$C4,$E9,$0E,$33,$58,$7D,$A2,$C7,$EC,$11,$36
+	DFB $5B,$80,$A5,$CA,$EF,$14,$39,$5E,$83,$A8,$CD,$F2,$17,$3C,$61,$86
+	DFB $AB,$D0,$F5,$1A,$3F,$64,$89,$AE,$D3,$F8,$1D,$42,$67,$8C,$B1,$D6
+	DFB $FB,$20,$45,$6A,$8F,$B4,$D9,$FE,$23,$48,$6D,$92,$B7,$DC,$01,$26
+	DFB $4B,$70,$95,$BA,$DF,$04,$29,$4E,$73,$98,$BD,$E2,$07,$2C,$51,$76
+	DFB $9B,$C0,$E5,$0A,$2F,$54,$79,$9E,$C3,$E8,$0D,$32,$57,$7C,$A1,$C6
+	DFB $EB,$10,$35,$5A,$7F,$A4,$C9,$EE,$13,$38,$5D,$82,$A7,$CC,$F1,$16
+	DFB $3B,$60,$85,$AA,$CF,$F4,$19,$3E,$63,$88,$AD,$D2,$F7,$1C,$41
+AHEAD2
+BACK3
+	DFB $0B,$30,$55,$7A,$9F,$C4,$E9,$0E,$33,$58,$7D,$A2,$C7,$EC,$11,$36
+	DFB $5B,$80,$A5,$CA,$EF,$14,$39,$5E,$83,$A8,$CD,$F2,$17,$3C,$61,$86
+	DFB $AB,$D0,$F5,$1A,$3F,$64,$89,$AE,$D3,$F8,$1D,$42,$67,$8C,$B1,$D6
+	DFB $FB,$20,$45,$6A,$8F,$B4,$D9,$FE,$23,$48,$6D,$92,$B7,$DC,$01,$26
+	DFB $4B,$70,$95,$BA,$DF,$04,$29,$4E,$73,$98,$BD,$E2,$07,$2C,$51,$76
+	DFB $9B,$C0,$E5,$0A,$2F,$54,$79,$9E,$C3,$E8,$0D,$32,$57,$7C,$A1,$C6
+	DFB $EB,$10,$35,$5A,$7F,$A4,$C9,$EE,$13,$38,$5D,$82,$A7,$CC,$F1,$16
+	DFB $3B,$60,$85,$AA,$CF,$F4,$19,$3E,$63,$88,$AD
+	BRCLR	$9A,Y,#$BC,BACK3
+	BRSET	0,Y,#$DE,AHEAD3
+	DFB $0B,$30,$55,$7A,$9F,$C4,$E9,$0E,$33,$58,$7D,$A2,$C7,$EC,$11,$36
+	DFB $5B,$80,$A5,$CA,$EF,$14,$39,$5E,$83,$A8,$CD,$F2,$17,$3C,$61,$86
+	DFB $AB,$D0,$F5,$1A,$3F,$64,$89,$AE,$D3,$F8,$1D,$42,$67,$8C,$B1,$D6
+	DFB $FB,$20,$45,$6A,$8F,$B4,$D9,$FE,$23,$48,$6D,$92,$B7,$DC,$01,$26
+	DFB $4B,$70,$95,$BA,$DF,$04,$29,$4E,$73,$98,$BD,$E2,$07,$2C,$51,$76
+	DFB $9B,$C0,$E5,$0A,$2F,$54,$79,$9E,$C3,$E8,$0D,$32,$57,$7C,$A1,$C6
+	DFB $EB,$10,$35,$5A,$7F,$A4,$C9,$EE,$13,$38,$5D,$82,$A7,$CC,$F1,$16
+	DFB $3B,$60,$85,$AA,$CF,$F4,$19,$3E,$63,$88,$AD,$D2,$F7,$1C,$41
+AHEAD3
+FWDEXT
+	RTS
+FWDZP	EQU $E7
+FWDMASK	EQU $5A
+	END
