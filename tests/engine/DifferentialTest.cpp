@@ -1,0 +1,169 @@
+// The engine's fast path against its plain one: generated programs of every
+// kind (6502 and imaginary-processor instructions, directives, macros,
+// conditional blocks, text replacement, include files, CASE and TAB changes,
+// forward references, errors) must give identical listing, object and error
+// files with the matching caches on and off.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "TestSupport.h"
+
+namespace {
+
+class TProgramGenerator {
+ public:
+  TProgramGenerator(unsigned seed, bool mos6502) : Rng(seed), Mos6502(mos6502) {}
+
+  std::string Program(int lines) {
+    std::string s = Mos6502 ? "\tCPU \"t.tbl\"\n" : "\tCPU \"x.tbl\"\n";
+    s += Pick({"\tHOF \"INT8\"\n", "\tHOF \"MOT16\"\n", "\tHOF \"BIN8\"\n", "\tHOF \"INT16\"\n"});
+    s += "SHOW\tMACRO P,Q\nHERE\t" + Instruction() + "\n\tDFB P\n\tDWL HERE,Q\n\tENDM\n";
+    s += "TWICE\tMACRO X\n\tSHOW X,X+1\n\tENDM\n";
+    for (int i = 0; i < lines; ++i) s += Line();
+    return s;
+  }
+
+  std::string Include(int lines) {
+    std::string s;
+    for (int i = 0; i < lines; ++i) s += Line(false);
+    return s;
+  }
+
+ private:
+  int Number(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(Rng); }
+  bool Chance(int percent) { return Number(1, 100) <= percent; }
+  std::string Pick(std::initializer_list<const char*> items) {
+    auto it = items.begin();
+    std::advance(it, Number(0, int(items.size()) - 1));
+    return *it;
+  }
+  std::string LabelName(int k) { return std::string("L").append(std::to_string(k)); }
+
+  std::string Operand() {
+    switch (Number(0, 7)) {
+      case 0: return std::to_string(Number(0, 255));
+      case 1: return std::to_string(Number(0, 70000));
+      case 2: return LabelName(Number(0, Labels + 8));  // backward, forward or never defined
+      case 3: return LabelName(Number(0, Labels + 2)) + "+" + std::to_string(Number(0, 3));
+      case 4: return "$+" + std::to_string(Number(0, 130));
+      case 5: return Pick({"0FFH", "100H", "-1", "\"A\"", "SYM", "{2*3}", "10H SHR 1", "LOW 1234H"});
+      case 6: return "FOO";  // rewritten by RPTXT once one is in force
+      default: return std::to_string(Number(-300, 300));
+    }
+  }
+
+  std::string Instruction() {
+    if (!Mos6502) {
+      switch (Number(0, 9)) {
+        case 0: return "LD #" + Operand();
+        case 1: return "LD " + Operand();
+        case 2: return "MOV " + Pick({"A", "B", "C", "D", "E", "b"}) + "," + Operand();
+        case 3: return "BR " + Operand();
+        case 4: return "PUSH " + Pick({"A", "A,C", "B,C,D", "", "E"});
+        case 5: return "JP " + Operand();
+        case 6: return "ST " + Operand();
+        case 7: return "JMPI (" + Operand() + ")";
+        case 8: return Pick({"NOP", "NOP A", "NOP 5", "TWO X,Y", "UNDEF 5", "BLANK 5", "LDX 5", "nopl", "LD"});
+        default: return "LD #" + Operand() + " junk";
+      }
+    }
+    static const char* const Memory[] = {"LDA", "STA", "ADC", "AND", "CMP", "EOR", "ORA", "SBC", "LDX",
+                                         "LDY", "STX", "STY", "CPX", "CPY", "BIT", "INC", "DEC", "ASL",
+                                         "LSR", "ROL", "ROR", "JMP", "JSR"};
+    static const char* const Branches[] = {"BNE", "BEQ", "BCC", "BCS", "BPL", "BMI", "BVC", "BVS"};
+    static const char* const Implied[] = {"NOP", "TAX", "TXA", "RTS", "CLC", "SEC", "INX", "DEY", "ASL A", "PHA"};
+    switch (Number(0, 5)) {
+      case 0: return std::string(Implied[Number(0, 9)]);
+      case 1: return std::string(Branches[Number(0, 7)]) + " " + Operand();
+      default: {
+        std::string m = Memory[Number(0, 22)], v = Operand();
+        switch (Number(0, 6)) {
+          case 0: return m + " #" + v;
+          case 1: return m + " " + v + ",X";
+          case 2: return m + " " + v + ",Y";
+          case 3: return m + " (" + v + ",X)";
+          case 4: return m + " (" + v + "),Y";
+          case 5: return m + " (" + v + ")";
+          default: return m + " " + v;
+        }
+      }
+    }
+  }
+
+  std::string Line(bool mainFile = true) {
+    std::string label;
+    if (Chance(20)) label = LabelName(Labels++);
+    int kind = Number(0, 99);
+    std::string body;
+    if (kind < 55) {
+      body = Instruction();
+    } else if (kind < 63) {
+      body = "DFB " + Operand() + "," + Operand();
+    } else if (kind < 67) {
+      body = "DWL " + Operand();
+    } else if (kind < 70) {
+      return "SYM\tSETL " + Operand() + "\n";
+    } else if (kind < 73) {
+      body = Pick({"ALGN 2", "ALGN 1", "FILL 0EAH", "DFS 3", "ORG $+16", "HEX OFF", "HEX ON", "LIST OFF",
+                   "LIST ON", "TAB 4", "TAB 8", "CASE ON", "CASE OFF", "PAGE", "TITL \"T\""});
+    } else if (kind < 79 && Depth < 3) {
+      ++Depth;
+      return label + "\tIF " + Operand() + (Chance(50) ? " > 100" : "") + "\n";
+    } else if (kind < 82 && Depth > 0) {
+      return "\tELSE\n";
+    } else if (kind < 86 && Depth > 0) {
+      --Depth;
+      return "\tENDI\n";
+    } else if (kind < 90) {
+      body = Chance(50) ? "SHOW " + Operand() + "," + Operand() : "TWICE " + Operand();
+    } else if (kind < 92) {
+      body = "RPTXT \"FOO\",\"" + std::to_string(Number(0, 255)) + "\"";
+    } else if (kind < 94 && mainFile) {
+      body = "INCL \"inc.asm\"";
+    } else if (kind < 96) {
+      body = Pick({"!bad", "DFB", "EQU 5", "DFB 1,,2", "DFB \"open", "ELSE", "ENDM", "ORG NOWHERE"});
+    } else {
+      return LabelName(Labels++) + "\tEQU " + Operand() + "\n";
+    }
+    // Sometimes a blank instead of a tab, or a lower-case line (only read as
+    // written while CASE is on).
+    std::string sep = Chance(80) ? "\t" : " ";
+    std::string line = label + sep + body + "\n";
+    if (Chance(5))
+      for (char& c : line) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return line;
+  }
+
+  std::mt19937 Rng;
+  bool Mos6502;
+  int Labels = 0;
+  int Depth = 0;
+};
+
+TEST(Differential, FastAndPlainMatchingWriteTheSameFiles) {
+  const std::string table6502 = ReadFile(TARN_TABLES_DIR "/6502.tbl");
+  for (unsigned seed = 1; seed <= 120; ++seed) {
+    bool mos6502 = seed % 2 == 0;
+    TProgramGenerator generator(seed, mos6502);
+    std::string program = generator.Program(150);
+    std::string include = generator.Include(10);
+    TRunResult results[2];
+    for (int plain = 0; plain < 2; ++plain) {
+      TTempDir dir;
+      dir.Write("main.asm", program);
+      dir.Write("inc.asm", include);
+      dir.Write("t.tbl", table6502);
+      dir.Write("x.tbl", ImaginaryTable);
+      results[plain] = AssembleIn(dir, "main.asm", "main.LST", "main.HEX", "main.ERR", plain == 1);
+    }
+    const TRunResult &fast = results[0], &plain = results[1];
+    ASSERT_EQ(fast.Listing, plain.Listing) << "seed " << seed << "\n" << program;
+    ASSERT_EQ(fast.Errors, plain.Errors) << "seed " << seed;
+    ASSERT_EQ(fast.Object, plain.Object) << "seed " << seed;
+    ASSERT_EQ(fast.ErrorCount, plain.ErrorCount) << "seed " << seed;
+    ASSERT_EQ(fast.Passes, plain.Passes) << "seed " << seed;
+  }
+}
+
+}  // namespace
