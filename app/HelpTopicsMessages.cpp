@@ -99,7 +99,7 @@ Close other programs, or split the source so that fewer or shorter macros are de
     {12, Fatal, "interrupted by user",
      R"~(Would mean that the assembly was cancelled. A run cannot be interrupted in this version, so the message is never reported.)~"},
     {13, Fatal, "too many nested macro expansions;endless macro;recursion;macros",
-     R"~(A macro invoked a macro (itself or another) from its body, that one did the same, and so on 65535 times in a row without a line of the source file being read in between. Such a chain is taken to be endless, and the assembly stops.
+     R"~(A macro invoked a macro (itself or another) from its body, that one did the same, and so on 4096 times in a row without a line of the source file being read in between. Such a chain is taken to be endless, and the assembly stops.
 
 A macro that invokes itself with nothing to stop it is the usual cause:
 

@@ -16,11 +16,13 @@ namespace {
 constexpr size_t MaxLineText = LineSize - 2;
 // An expansion begun from a body line reads no new source line, so only a
 // chain of such expansions (a macro that invokes itself, or macros that invoke
-// each other) can run without end. A chain this long is taken to be one.
+// each other) can run without end. A chain this long is taken to be one: a
+// recursion that an IF ends can go no deeper than the seven open blocks
+// allowed, since each level abandons its ENDI, so no useful chain comes near.
 #ifdef TARN_FUZZ_CHAIN_LIMIT
 constexpr uint32_t MaxChainedExpansions = TARN_FUZZ_CHAIN_LIMIT;  // fuzzing build only: seconds per input otherwise
 #else
-constexpr uint32_t MaxChainedExpansions = 0xFFFF;
+constexpr uint32_t MaxChainedExpansions = 4096;
 #endif
 constexpr int MaxConditionalDepth = 7;
 constexpr uint32_t KindString = 0x20000, KindSeparator = 0x40000;

@@ -36,6 +36,7 @@ void TReplacementIndex::Add(TRpTxt* record) {
     size_t n = 1;
     while (n < s.size() && IsNameChar(s[n])) ++n;
     ByWord[s.substr(0, n)].push_back(group);
+    WordStarts[uint8_t(s[0])] = true;
   } else {
     ByCharacter[uint8_t(s[0])].push_back(group);
   }
@@ -58,7 +59,7 @@ void TReplacementIndex::QueueFrom(const std::string& line, uint32_t bound) {
     if (IsNameChar(line[p])) {
       size_t end = p + 1;
       while (end < line.size() && IsNameChar(line[end])) ++end;
-      if (!ByWord.empty()) {
+      if (WordStarts[uint8_t(line[p])]) {
         auto found = ByWord.find(std::string_view(line).substr(p, end - p));
         if (found != ByWord.end())
           for (TGroup* g : found->second) Queue(g, bound);

@@ -59,6 +59,7 @@ class TReplacementIndex {
   std::unordered_map<std::string, TGroup, THash, std::equal_to<>> Groups;
   std::unordered_map<std::string, std::vector<TGroup*>, THash, std::equal_to<>> ByWord;
   std::vector<TGroup*> ByCharacter[256];
+  bool WordStarts[256] = {};  // first characters of the words in ByWord: other words need no lookup
   std::vector<std::pair<uint32_t, TGroup*>> Heap;  // newest record first
   std::vector<TGroup*> Touched;
 };
