@@ -244,6 +244,14 @@ void TTarn::OperandField() {
   if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
   int32_t hi = nameField ? Evaluate(Descriptor) : DescriptorPart(field, shape, 2, clean);
   if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+  // A name field may end with a fourth part: the value to insert, computed
+  // from "#", the name's place in its list (or the set's mask). Registers
+  // whose number is not their place in the list, or whose bits lie apart in
+  // the code (a little-endian word, a split field), need it.
+  if (nameField) {
+    Descriptor.SkipBlanks();
+    if (!Descriptor.AtEnd()) FieldValue = Evaluate(Descriptor);
+  }
   if (!nameField && clean && !shape && !PlainMatching) {
     LearntShape.Field = field;
     known = LearntShape;

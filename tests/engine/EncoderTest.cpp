@@ -177,3 +177,37 @@ TEST(Encoder, MissingTableIsFatal) {
 }
 
 }  // namespace
+
+namespace {
+
+// A name field may end with the value to insert, computed from "#" (the
+// name's place in the list, or a set's mask); without it the place itself is
+// inserted, as before.
+TEST(Encoder, NameFieldWithAValueExpression) {
+  const char table[] =
+      "0,\"R0\",\"R1\",\"R2\",\"R3\",\"R4\",\"R5\",\"R6\",\"R7\"\n"
+      "*\n"
+      "1,0,8,@0,0,7,#*2+1\n"
+      "2,0,16,@0,0,7,{# & 1} << 15 | # >> 1   ; bits far apart\n"
+      "3,8,8,@&0,0,255,# ^ 0FFH\n"
+      "4,0,8,@0,0,7\n"
+      "*\n"
+      "1,{1}^00:\n2,{2}^0000:\n3,{3}^0000:\n4,{4}^00:\n"
+      "*\n"
+      "ODD|1^00:\nSPLIT|2^0000:\nSET|3^F0:\nPLAIN|4^00:\n";
+  struct TCase { const char* Line; const char* Bytes; int Error; };
+  const TCase cases[] = {
+      {"\tODD R3", "07", 0},
+      {"\tSPLIT R5", "80 02", 0},
+      {"\tSET R0,R7", "F0 7E", 0},
+      {"\tPLAIN R6", "06", 0},
+      {"\tODD R8", "00", 33},
+  };
+  for (const TCase& c : cases) {
+    TRunResult r = AssembleText(std::string("\tCPU \"e.tbl\"\n\tHOF \"BIN8\"\n") + c.Line + "\n", {{"e.tbl", table}});
+    EXPECT_EQ(Hex(r.Object), c.Bytes) << c.Line;
+    EXPECT_EQ(r.LastPass.empty() ? 0 : r.LastPass[0].Number, c.Error) << c.Line << "\n" << r.Errors;
+  }
+}
+
+}  // namespace
