@@ -68,6 +68,24 @@ BACK:	nop
 	movw r0, r30
 	movw r30, r0
 	movw r14, r16
+	movw r1:r0, r31:r30
+	movw r3:r2, r29:r28
+	movw r5:r4, r27:r26
+	movw r7:r6, r25:r24
+	movw r9:r8, r23:r22
+	movw r11:r10, r21:r20
+	movw r13:r12, r19:r18
+	movw r15:r14, r17:r16
+	movw r17:r16, r15:r14
+	movw r19:r18, r13:r12
+	movw r21:r20, r11:r10
+	movw r23:r22, r9:r8
+	movw r25:r24, r7:r6
+	movw r27:r26, r5:r4
+	movw r29:r28, r3:r2
+	movw r31:r30, r1:r0
+	movw r2, r21:r20
+	movw r29:r28, r6
 	muls r16, r31
 	muls r31, r16
 	muls r20, r25
@@ -123,10 +141,18 @@ BACK:	nop
 	adiw r26, 63
 	adiw r28, 21
 	adiw r30, 42
+	adiw r25:r24, 63
+	adiw r27:r26, 0
+	adiw r29:r28, 42
+	adiw r31:r30, 21
 	sbiw r24, 0
 	sbiw r26, 63
 	sbiw r28, 21
 	sbiw r30, 42
+	sbiw r25:r24, 63
+	sbiw r27:r26, 0
+	sbiw r29:r28, 42
+	sbiw r31:r30, 21
 ; One register.
 	com r0
 	com r31
