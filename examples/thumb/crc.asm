@@ -14,11 +14,11 @@
 ; Thumb bit set.
 	DLL STACKTOP, RESET+1
 
-RESET	LDLIT R0,P_BUFFER	; destination in RAM
-	LDLIT R1,P_MSG		; source in flash
+RESET	LDR R0,P_BUFFER	; destination in RAM
+	LDR R1,P_MSG		; source in flash
 	MOVS R2,#MSGLEN
 	BL MEMCPY
-	LDLIT R0,P_BUFFER
+	LDR R0,P_BUFFER
 	MOVS R1,#MSGLEN
 	MOVS R2,#0		; initial CRC
 	BL CRC8
@@ -43,7 +43,7 @@ MCDONE	BX LR
 ; Each byte is folded in as two nibbles: crc = table[(crc >> 4) ^ nibble]
 ; ^ (crc << 4), the high nibble first.
 CRC8	PUSH {R4,R5,R6,LR}
-	LDLIT R3,P_TABLE
+	LDR R3,P_TABLE
 	CMP R1,#0
 	BEQ CRCEND
 CRCNEXT	LDRB R4,[R0]
@@ -67,8 +67,8 @@ CRCNIB	LSRS R6,R2,#4
 	BX LR
 
 ; DELAYMS waits R0 milliseconds (R0 > 0) on SysTick. Uses R1-R3.
-DELAYMS	LDLIT R1,P_SYST
-	LDLIT R2,P_TICKS
+DELAYMS	LDR R1,P_SYST
+	LDR R2,P_TICKS
 	STR R2,[R1,#SYST_RVR-SYST_CSR]
 	STR R2,[R1,#SYST_CVR-SYST_CSR]	; any write clears the counter
 	MOVS R2,#5		; ENABLE, processor clock
@@ -89,8 +89,8 @@ CRCTAB	DFB 00H,07H,0EH,09H,1CH,1BH,12H,15H
 MESSAGE	DFB "Hello, Cortex-M0"
 MSGLEN	EQU $-MESSAGE
 
-; The literal pool, on a word boundary: LDLIT reports an entry out of line
-; as out of range, so the padding below is checked on every assembly.
+; The literal pool, on a word boundary: LDR reports an entry out of line as
+; out of range, so the padding below is checked on every assembly.
 	DFB 0,0
 P_BUFFER DLL RAM+100H
 P_SYST	DLL SYST_CSR

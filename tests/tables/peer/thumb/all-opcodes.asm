@@ -13,6 +13,16 @@ FAR3	EQU 0802H
 	BL FAR1
 	BL FAR2
 	BL FAR3
+; LDR and ADR of a label: offsets 0 and 1020 from the word-aligned PC.
+	LDR R0,LIT0
+	ADR R7,LIT0
+LIT0
+	DLL 012345678H
+	LDR R3,LIT1
+	ADR R4,LIT1
+	DFS 1020
+LIT1
+	DLL 09ABCDEF0H
 ; Shifts by an immediate: both ends of each count, the two-operand form.
 	LSLS R0,R7,#0
 	LSLS R1,R6,#1

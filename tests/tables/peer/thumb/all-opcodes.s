@@ -9,6 +9,16 @@
 	bl far1
 	bl far2
 	bl far3
+@ LDR and ADR of a label: offsets 0 and 1020 from the word-aligned PC.
+	ldr r0,lit0
+	adr r7,lit0
+lit0:
+	.word 0x12345678
+	ldr r3,lit1
+	adr r4,lit1
+	.space 1020, 0xff
+lit1:
+	.word 0x9ABCDEF0
 @ Shifts by an immediate: both ends of each count, the two-operand form.
 	lsls r0,r7,#0
 	lsls r1,r6,#1
