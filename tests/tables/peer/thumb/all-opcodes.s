@@ -292,8 +292,10 @@ lit1:
 	svc #0
 	svc #255
 	svc #0x42
+	svc 7
 	bkpt #0
 	bkpt #255
+	bkpt 0xab
 	cpsie i
 	cpsid i
 	nop
