@@ -250,7 +250,14 @@ void TTarn::OperandField() {
   // the code (a little-endian word, a split field), need it.
   if (nameField) {
     Descriptor.SkipBlanks();
-    if (!Descriptor.AtEnd()) FieldValue = Evaluate(Descriptor);
+    if (!Descriptor.AtEnd()) {
+      // The part runs to the end of the descriptor: the character that ends
+      // the operand in the source ("}" in "{1}}") plays no part in it.
+      char separator = Separator;
+      Separator = ',';
+      FieldValue = Evaluate(Descriptor);
+      Separator = separator;
+    }
   }
   if (!nameField && clean && !shape && !PlainMatching) {
     LearntShape.Field = field;

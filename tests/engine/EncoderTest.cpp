@@ -191,10 +191,11 @@ TEST(Encoder, NameFieldWithAValueExpression) {
       "2,0,16,@0,0,7,{# & 1} << 15 | # >> 1   ; bits far apart\n"
       "3,8,8,@&0,0,255,# ^ 0FFH\n"
       "4,0,8,@0,0,7\n"
+      "5,0,8,@0,0,7,{#}+1\n"
       "*\n"
-      "1,{1}^00:\n2,{2}^0000:\n3,{3}^0000:\n4,{4}^00:\n"
+      "1,{1}^00:\n2,{2}^0000:\n3,{3}^0000:\n4,{4}^00:\n5,{5}}^00:\n"
       "*\n"
-      "ODD|1^00:\nSPLIT|2^0000:\nSET|3^F0:\nPLAIN|4^00:\n";
+      "ODD|1^00:\nSPLIT|2^0000:\nSET|3^F0:\nPLAIN|4^00:\nBRACE|5^00:\n";
   struct TCase { const char* Line; const char* Bytes; int Error; };
   const TCase cases[] = {
       {"\tODD R3", "07", 0},
@@ -202,6 +203,8 @@ TEST(Encoder, NameFieldWithAValueExpression) {
       {"\tSET R0,R7", "F0 7E", 0},
       {"\tPLAIN R6", "06", 0},
       {"\tODD R8", "00", 33},
+      // The "}" that ends the operand in the source does not end the value part.
+      {"\tBRACE R1}", "02", 0},
   };
   for (const TCase& c : cases) {
     TRunResult r = AssembleText(std::string("\tCPU \"e.tbl\"\n\tHOF \"BIN8\"\n") + c.Line + "\n", {{"e.tbl", table}});
