@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QScreen>
@@ -63,6 +65,10 @@ THelp& TTarnApp::Help() {
 void TTarnApp::Start(const QStringList& args, bool show) {
   TSplashWindow::ShowSplash();
   MainWindow = new TTarnFrame(*this);
+  // The frame asked the chain while it was being built, before the
+  // application knew it: without its client every client command (New,
+  // Open...) answered disabled until the first idle update.
+  MainWindow->UpdateCommandStates();
   if (!HelpEngine)
     HelpEngine = std::make_unique<THelp>(MainWindow.data());
   if (show) {
@@ -256,13 +262,18 @@ void TTarnApp::RestoreDesktop() {
 }
 
 QFont TTarnApp::MakeEditorFont(const QString& face, int height, int weight, int italic) {
-  QFont font(face.isEmpty() ? QString::fromLatin1(DefaultFontFace) : face);
-  // Where the face is missing the substitute should still be fixed-pitch.
+  const QString family = face.isEmpty() ? QString::fromLatin1(DefaultFontFace) : face;
+  // A face this system lacks (the default one on most systems without its
+  // maker's fonts) would become whatever the font matcher likes; the editor
+  // wants the system's fixed-pitch font then. It is named by the face really
+  // used, so the font dialog and the settings file show what the editor does.
+  QFont font = QFontDatabase::hasFamily(family) ? QFont(family) : QFontDatabase::systemFont(QFontDatabase::FixedFont);
   font.setStyleHint(QFont::TypeWriter);
   const int pixels = height == 0 ? DefaultFontHeight : qBound(1, height < 0 ? -height : height, 400);
   font.setPixelSize(pixels);
   font.setWeight(QFont::Weight(qBound(100, weight <= 0 ? DefaultFontWeight : weight, 900)));
   font.setItalic(italic != 0);
+  font.setFamily(QFontInfo(font).family());
   return font;
 }
 
@@ -304,17 +315,31 @@ TAnswer TTarnApp::Ask(QWidget* parent, const QString& text, const QString& capti
 }
 
 QString TTarnApp::SaveAsName(QWidget* parent, const QString& current) {
+  QWidget* owner = parent ? parent : MainWindow.data();
+  const QString title = QStringLiteral("Save As");
   DialogData.FileName = current;
-  QString name = Prompts().SaveFileName(parent ? parent : MainWindow.data(), QStringLiteral("Save As"),
-                                        DialogData.Filter, current, &DialogData.SelectedFilter);
-  if (name.isEmpty())
-    return QString();
-  // The default extension goes onto a name typed without any.
-  if (!QFileInfo(name).fileName().contains(QLatin1Char('.')) && !DialogData.DefaultExt.isEmpty())
-    name += QLatin1Char('.') + DialogData.DefaultExt;
-  name = QFileInfo(name).absoluteFilePath();
-  DialogData.FileName = name;
-  return name;
+  QString start = current;
+  for (;;) {
+    QString name = Prompts().SaveFileName(owner, title, DialogData.Filter, start, DialogData.DefaultExt,
+                                          &DialogData.SelectedFilter);
+    if (name.isEmpty())
+      return QString();
+    // The dialog puts the default extension on a name typed without any; one
+    // that did not has asked about the bare name only, so the file really
+    // written is asked about here.
+    if (!QFileInfo(name).fileName().contains(QLatin1Char('.')) && !DialogData.DefaultExt.isEmpty()) {
+      name = QFileInfo(name + QLatin1Char('.') + DialogData.DefaultExt).absoluteFilePath();
+      if (QFileInfo::exists(name) &&
+          Prompts().Message(owner, ReplaceFileQuestion(name), title, TMessageIcon::Exclamation,
+                            TButtons::YesNo) != TAnswer::Yes) {
+        start = name;  // back to the dialog, as after a No in its own question
+        continue;
+      }
+    }
+    name = QFileInfo(name).absoluteFilePath();
+    DialogData.FileName = name;
+    return name;
+  }
 }
 
 // ---------------------------------------------------------------- help

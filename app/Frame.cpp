@@ -58,9 +58,16 @@ void TTarnFrame::BuildMenus() {
     connect(menu, &QMenu::aboutToShow, this, [this, menu] {
       if (menu == FileMenu())
         RefreshRecentFiles();
+      if (menu == WindowMenu())
+        RefreshWindowList();
       UpdateCommandStates();
     });
-    connect(menu, &QMenu::hovered, this, &TTarnFrame::ShowHint);
+    // A menu reports every hover of its actions, also one over the same
+    // action's toolbar button; only a highlight in the open menu is a hint.
+    connect(menu, &QMenu::hovered, this, [this, menu](QAction* action) {
+      if (menu->isVisible())
+        ShowHint(action);
+    });
     // Qt does not highlight disabled items, but their hints still tell what
     // they would do.
     menu->installEventFilter(this);
@@ -69,6 +76,8 @@ void TTarnFrame::BuildMenus() {
 
   for (const TCommandRow& row : CommandTable()) {
     QMenu* menu = Popups[row.Popup];
+    if (row.Id == Cmd::Cascade)
+      WindowPopup = menu;
     if (row.IsSeparator()) {
       menu->addSeparator();
       continue;
@@ -212,6 +221,47 @@ void TTarnFrame::RefreshRecentFiles() {
   }
   if (!RecentEntries.isEmpty())
     RecentSeparator = file->insertSeparator(exit);
+}
+
+void TTarnFrame::RefreshWindowList() {
+  QMenu* menu = WindowMenu();
+  if (!menu)
+    return;
+  for (QAction* action : WindowListEntries) {
+    menu->removeAction(action);
+    delete action;
+  }
+  WindowListEntries.clear();
+  if (WindowListSeparator) {
+    menu->removeAction(WindowListSeparator);
+    delete WindowListSeparator;
+    WindowListSeparator = nullptr;
+  }
+  // A window closed a moment ago stays a child until it is deleted.
+  QList<TTarnMDIChild*> children = MdiClient->Children();
+  children.removeIf([](const TTarnMDIChild* child) { return child->isHidden(); });
+  if (children.isEmpty())
+    return;
+  WindowListSeparator = menu->addSeparator();
+  TTarnMDIChild* active = MdiClient->ActiveChild();
+  for (int i = 0; i < int(children.size()); ++i) {
+    QString caption = children[i]->windowTitle();
+    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));  // a '&' in a path is no mnemonic
+    // Digits 1 to 9 are the keys; later windows are chosen with the arrows.
+    const QString number = QString::number(i + 1);
+    auto* action = new QAction(i < 9 ? QStringLiteral("&%1 %2").arg(number, caption)
+                                     : QStringLiteral("%1 %2").arg(number, caption),
+                               this);
+    action->setCheckable(true);
+    action->setChecked(children[i] == active);
+    QPointer<TTarnMDIChild> child = children[i];
+    connect(action, &QAction::triggered, this, [this, child] {
+      if (child)
+        MdiClient->ActivateChild(child);
+    });
+    menu->addAction(action);
+    WindowListEntries << action;
+  }
 }
 
 void TTarnFrame::closeEvent(QCloseEvent* event) {

@@ -29,6 +29,8 @@ public:
   QAction* Action(int id) const { return Actions.value(id, nullptr); }
   QMenu* Popup(int index) const { return Popups.value(index, nullptr); }
   QMenu* FileMenu() const { return Popups.value(0, nullptr); }
+  // The popup with the window arrangement commands and the open windows.
+  QMenu* WindowMenu() const { return WindowPopup; }
   QToolBar* ToolBar() const { return Tools; }
   // The recent-file entries the File popup shows now.
   const QList<QAction*>& RecentActions() const { return RecentEntries; }
@@ -47,6 +49,11 @@ public:
   void UpdateCommandStates();
   // The File popup's recent-file entries, rebuilt from the list.
   void RefreshRecentFiles();
+  // The Window popup's list of open windows, "&1 caption" onwards in the
+  // order they were opened, the active one checked; choosing an entry
+  // activates its window.
+  void RefreshWindowList();
+  const QList<QAction*>& WindowEntries() const { return WindowListEntries; }
 
 signals:
   // The frame closed for good: the program ends.
@@ -71,6 +78,9 @@ private:
   QList<QMenu*> Popups;
   QList<QAction*> RecentEntries;
   QAction* RecentSeparator = nullptr;
+  QMenu* WindowPopup = nullptr;
+  QList<QAction*> WindowListEntries;
+  QAction* WindowListSeparator = nullptr;
   QToolBar* Tools = nullptr;
   QLabel* TextArea = nullptr;
   QLabel* Position = nullptr;

@@ -2,7 +2,9 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QScrollBar>
+#include <QStyle>
 #include <climits>
 
 #include "App.h"
@@ -76,18 +78,56 @@ TTarnEditFile* TTarnMDIClient::ActiveEditor() const {
 TTarnMDIChild* TTarnMDIClient::AddChild(TTarnEditFile* editor) {
   TTarnMDIChild* active = ActiveChild();
   const bool maximised = active && active->isMaximized();
+  QMdiSubWindow* previous = nullptr;
+  for (QMdiSubWindow* window : subWindowList(QMdiArea::CreationOrder))
+    if (!window->isHidden() && !window->isMinimized() && !window->isMaximized())
+      previous = window;
   auto* child = new TTarnMDIChild(App, editor);
   addSubWindow(child);
-  if (maximised) {
+  // The area has placed the window at its own size already; at ours that
+  // place may reach out of sight, so the place is ours as well. A window
+  // opened maximised comes back to it when restored.
+  child->setGeometry(NewWindowGeometry(previous));
+  if (maximised)
     child->showMaximized();
-  } else {
-    const QSize area = viewport()->size();
-    child->resize(qMax(320, area.width() * 2 / 3), qMax(200, area.height() * 2 / 3));
+  else
     child->show();
-  }
   setActiveSubWindow(child);
   child->Editor()->setFocus();
   return child;
+}
+
+void TTarnMDIClient::ActivateChild(TTarnMDIChild* child) {
+  if (!child)
+    return;
+  if (child->isMinimized())
+    child->showNormal();
+  setActiveSubWindow(child);
+  child->raise();
+  child->Editor()->setFocus();
+}
+
+QSize TTarnMDIClient::PlacedSize() const {
+  const QSize area = viewport()->size();
+  const QSize wanted = QSize(area.width() * 2 / 3, area.height() * 2 / 3).expandedTo(QSize(480, 320));
+  return wanted.boundedTo(area).expandedTo(QSize(1, 1));
+}
+
+int TTarnMDIClient::CascadeStep() const {
+  return qMax(8, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) +
+                     style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this));
+}
+
+QRect TTarnMDIClient::NewWindowGeometry(const QMdiSubWindow* previous) const {
+  const QRect area = viewport()->rect();
+  const QSize size = PlacedSize();
+  if (previous) {
+    const int step = CascadeStep();
+    const QRect next(previous->geometry().topLeft() + QPoint(step, step), size);
+    if (area.contains(next))
+      return next;
+  }
+  return QRect(area.topLeft(), size);
 }
 
 TTarnMDIChild* TTarnMDIClient::OpenEditorWindow(const QString& fileName) {
@@ -138,11 +178,29 @@ bool TTarnMDIClient::CloseAllChildren() {
   return true;
 }
 
-void TTarnMDIClient::Cascade() { cascadeSubWindows(); }
+void TTarnMDIClient::Cascade() {
+  // The area's own cascade shrinks every window to its size hint, a few
+  // lines of a few words each.
+  const QList<QMdiSubWindow*> windows = ArrangeCandidates(QMdiArea::StackingOrder);
+  if (windows.isEmpty())
+    return;
+  const QRect area = viewport()->rect();
+  const QSize least = PlacedSize();
+  const int step = CascadeStep();
+  const int room = qMin(area.width() - least.width(), area.height() - least.height());
+  const int places = qBound(1, room / step + 1, int(windows.size()));
+  const QSize size(qMax(1, area.width() - (places - 1) * step), qMax(1, area.height() - (places - 1) * step));
+  // Back to front: the active window ends in front, on top of the others.
+  for (int i = 0; i < int(windows.size()); ++i) {
+    const int offset = (i % places) * step;
+    windows[i]->setGeometry(QRect(area.topLeft() + QPoint(offset, offset), size));
+    windows[i]->raise();
+  }
+}
 
-QList<QMdiSubWindow*> TTarnMDIClient::TileCandidates() {
+QList<QMdiSubWindow*> TTarnMDIClient::ArrangeCandidates(QMdiArea::WindowOrder order) {
   QList<QMdiSubWindow*> windows;
-  for (QMdiSubWindow* window : subWindowList(QMdiArea::CreationOrder)) {
+  for (QMdiSubWindow* window : subWindowList(order)) {
     if (window->isHidden() || window->isMinimized())
       continue;
     if (window->isMaximized())
@@ -153,7 +211,7 @@ QList<QMdiSubWindow*> TTarnMDIClient::TileCandidates() {
 }
 
 void TTarnMDIClient::TileHorizontal() {
-  const QList<QMdiSubWindow*> windows = TileCandidates();
+  const QList<QMdiSubWindow*> windows = ArrangeCandidates(QMdiArea::CreationOrder);
   if (windows.isEmpty())
     return;
   const QRect area = viewport()->rect();
@@ -167,7 +225,7 @@ void TTarnMDIClient::TileHorizontal() {
 }
 
 void TTarnMDIClient::TileVertical() {
-  const QList<QMdiSubWindow*> windows = TileCandidates();
+  const QList<QMdiSubWindow*> windows = ArrangeCandidates(QMdiArea::CreationOrder);
   if (windows.isEmpty())
     return;
   const QRect area = viewport()->rect();
@@ -247,10 +305,7 @@ void TTarnMDIClient::NavigateMessage(int direction) {
   const QString name = QString::fromStdString(message.FileName);
   for (TTarnMDIChild* child : Children()) {
     if (child->Editor()->FileName().compare(name, Qt::CaseInsensitive) == 0) {
-      if (child->isMinimized())
-        child->showNormal();
-      setActiveSubWindow(child);
-      child->raise();
+      ActivateChild(child);
       child->Editor()->GoToLineColumn(int(message.Line), int(message.Column));
       return;
     }
@@ -271,8 +326,26 @@ void TTarnMDIClient::UpdateAllEditors() {
   }
 }
 
+QFont ShownFont(const QFont& font) {
+  // The dialog lists installed faces and their styles by name, sizes in
+  // points; a face or style it does not list puts it on its first entry
+  // (a proportional face, an oblique style), and Ok would then change the
+  // editor's font.
+  const QFontInfo shown(font);
+  QFont start(shown.family());
+  start.setStyleName(shown.styleName());
+  if (font.pixelSize() > 0)
+    start.setPointSizeF(font.pixelSize() * 72.0 / 96.0);  // the inverse of SetEditorFont
+  else if (font.pointSizeF() > 0)
+    start.setPointSizeF(font.pointSizeF());
+  start.setWeight(font.weight());
+  start.setItalic(font.italic());
+  start.setStyleHint(QFont::TypeWriter);
+  return start;
+}
+
 void TTarnMDIClient::FontCommand() {
-  QFont font = FontDialogUsed ? FontDialogFont : App.EditorFont();
+  QFont font = ShownFont(FontDialogUsed ? FontDialogFont : App.EditorFont());
   if (!Prompts().ChooseFont(this, font))
     return;
   FontDialogUsed = true;

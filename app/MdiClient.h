@@ -7,6 +7,8 @@
 #include <QList>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QRect>
+#include <QSize>
 #include <cstdint>
 #include <string>
 
@@ -63,6 +65,23 @@ public:
   // Close all: asks everyone first and closes all only when all agree.
   bool CloseAllChildren();
 
+  // Raises CHILD (restored when minimised) and gives its editor the focus.
+  void ActivateChild(TTarnMDIChild* child);
+
+  // The size the workbench gives a window it places, new or cascaded: two
+  // thirds of the visible area, at least 480 by 320 where the area allows.
+  QSize PlacedSize() const;
+  // How far each cascaded window stands below and right of the one before:
+  // a title bar, so that every caption shows.
+  int CascadeStep() const;
+  // Where a new window opens: inside the visible area at PlacedSize, one
+  // step on from PREVIOUS (the window opened before it, if any), or at the
+  // top left when that step would leave the area.
+  QRect NewWindowGeometry(const QMdiSubWindow* previous) const;
+
+  // Windows stacked one step apart, the active one in front, each as large
+  // as the area allows while no window is smaller than PlacedSize; more
+  // windows than fit start again at the top left.
   void Cascade();
   // Windows stacked one above the other, each as wide as the client area.
   void TileHorizontal();
@@ -96,10 +115,16 @@ public:
 
 private:
   TTarnMDIChild* AddChild(TTarnEditFile* editor);
-  QList<QMdiSubWindow*> TileCandidates();
+  // The windows an arrangement moves, in ORDER: neither hidden nor
+  // minimised; a maximised one is restored first.
+  QList<QMdiSubWindow*> ArrangeCandidates(QMdiArea::WindowOrder order);
 
   TTarnApp& App;
 };
+
+// FONT as the font dialog should start from it: the face the editor really
+// shows (a missing face is replaced), in points.
+QFont ShownFont(const QFont& font);
 
 // Reads text the way the C library's atoi does: leading blanks, a sign,
 // then digits; no digits gives 0, overflow saturates.

@@ -3,9 +3,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
+#include <QSpacerItem>
 
 namespace {
 
@@ -52,23 +57,63 @@ QStringList QtFilterList(const QString& barFilter) {
 
 QString QtFilter(const QString& barFilter) { return QtFilterList(barFilter).join(QStringLiteral(";;")); }
 
+namespace {
+
+// The least width of a message box whose caption is CAPTION, so that the
+// title bar shows all of it (as far as the screen allows).
+int MessageBoxWidthForCaption(const QString& caption, const QFont& font, int screenWidth) {
+  // The window manager draws the caption in its own font, often bold and a
+  // little larger than ours, beside an icon and three buttons; a box sized
+  // after its text alone gets "Disk erro... rnW4.INI".
+  QFont title = font;
+  title.setBold(true);
+  const QFontMetrics metrics(title);
+  const int text = metrics.horizontalAdvance(caption) * 5 / 4;
+  const int decoration = 8 * metrics.height();
+  // A caption longer than the screen (a deep path) is cut all the same.
+  return qMin(text + decoration, qMax(0, screenWidth * 3 / 4));
+}
+
+}  // namespace
+
+QString ReplaceFileQuestion(const QString& path) {
+  return QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName());
+}
+
 TAnswer TPrompts::Message(QWidget* parent, const QString& text, const QString& caption, TMessageIcon icon,
                           TButtons buttons) {
   QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::NoButton, parent);
-  if (buttons == TButtons::YesNoCancel) {
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
-  } else {
-    box.setStandardButtons(QMessageBox::Ok);
+  switch (buttons) {
+    case TButtons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      box.setDefaultButton(QMessageBox::Yes);
+      box.setEscapeButton(QMessageBox::Cancel);
+      break;
+    case TButtons::YesNo:
+      // A Yes/No box asks before something is lost: No is the safe answer.
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.setDefaultButton(QMessageBox::No);
+      box.setEscapeButton(QMessageBox::No);
+      break;
+    case TButtons::Ok:
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
   }
+  // The box takes the least width its layout allows; a spacer across the
+  // bottom row makes that wide enough for the caption.
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(MessageBoxWidthForCaption(caption, box.font(), screenWidth), 0,
+                                  QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
   const int pressed = box.exec();
   if (buttons == TButtons::Ok)
     return TAnswer::Ok;
   switch (pressed) {
     case QMessageBox::Yes: return TAnswer::Yes;
     case QMessageBox::No: return TAnswer::No;
-    default: return TAnswer::Cancel;
+    default: return buttons == TButtons::YesNo ? TAnswer::No : TAnswer::Cancel;
   }
 }
 
@@ -89,11 +134,17 @@ QString TPrompts::OpenFileName(QWidget* parent, const QString& title, const QStr
 }
 
 QString TPrompts::SaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                               const QString& initialName, QString* selectedFilter) {
+                               const QString& initialName, const QString& defaultSuffix,
+                               QString* selectedFilter) {
   QFileDialog dialog(parent, title);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  // A desktop's own dialog asks about the name as typed and gets the suffix
+  // only afterwards, so "victim" would replace victim.asm unasked; Qt's
+  // dialog adds the suffix first and asks about the file really written.
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog.setDefaultSuffix(defaultSuffix);
   const QStringList filters = QtFilterList(filter);
   dialog.setNameFilters(filters);
   if (selectedFilter && filters.contains(*selectedFilter))

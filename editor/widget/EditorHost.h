@@ -10,7 +10,7 @@
 
 class QWidget;
 
-enum class TButtons { Ok, YesNoCancel };
+enum class TButtons { Ok, YesNo, YesNoCancel };
 enum class TAnswer { Ok, Cancel, Yes, No };
 
 class TEditorHost {

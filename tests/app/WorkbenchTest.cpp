@@ -1,11 +1,14 @@
 // The workbench as a whole: command enabling, the Assemble command and
-// message navigation, closing with unsaved changes, the desktop, the
-// recent-file menu, the Tabs command, status-bar hints and contextual help.
+// message navigation, closing with unsaved changes, Save as, the desktop,
+// the recent-file menu, the Font and Tabs commands, status-bar hints and
+// contextual help.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QMimeData>
 #include <QUrl>
 #include <QMenu>
@@ -282,6 +285,120 @@ private slots:
     QCOMPARE(asked.Text, QStringLiteral("File has changed! Do you want to save the changes?"));
   }
 
+  void saveAsWithoutExtension_data() {
+    QTest::addColumn<QStringList>("typed");     // the names the dialog returns, in turn; "" cancels
+    QTest::addColumn<QList<int>>("answers");    // the answers to the replace question, in turn
+    QTest::addColumn<QString>("savedAs");       // empty: nothing saved
+    QTest::newRow("new name") << QStringList{"fresh"} << QList<int>{} << "fresh.asm";
+    QTest::newRow("existing, Yes") << QStringList{"victim"} << QList<int>{int(TAnswer::Yes)} << "victim.asm";
+    QTest::newRow("existing, No, cancel")
+        << QStringList{"victim", ""} << QList<int>{int(TAnswer::No)} << QString();
+    QTest::newRow("existing, No, another name")
+        << QStringList{"victim", "other"} << QList<int>{int(TAnswer::No)} << "other.asm";
+    QTest::newRow("existing twice, No, Yes")
+        << QStringList{"victim", "victim"} << QList<int>{int(TAnswer::No), int(TAnswer::Yes)} << "victim.asm";
+    // A name with an extension was the dialog's own to ask about.
+    QTest::newRow("extension typed") << QStringList{"victim.asm"} << QList<int>{} << "victim.asm";
+    QTest::newRow("other extension") << QStringList{"notes.txt"} << QList<int>{} << "notes.txt";
+  }
+
+  void saveAsWithoutExtension() {
+    QFETCH(QStringList, typed);
+    QFETCH(QList<int>, answers);
+    QFETCH(QString, savedAs);
+    const QString victim = WorkFile(QStringLiteral("victim.asm"), "\tDFB 1 ; keep me\n");
+    TTarnApp& app = StartApp();
+    TTarnMDIChild* child = Client().NewWindow();
+    QTest::keyClicks(child->Editor(), QStringLiteral("new text"));
+    for (int i = 0; i < typed.size(); ++i) {
+      Script->AnswerSave(typed[i].isEmpty() ? QString() : Work->filePath(typed[i]));
+      if (i < answers.size())
+        Script->AnswerMessage(QStringLiteral("Save As"), TAnswer(answers[i]));
+    }
+    app.Command(Cmd::SaveAs);
+
+    QStringList starts;
+    int questions = 0;
+    for (const TScriptedPrompts::TCall& call : Script->Calls) {
+      if (call.Kind == TScriptedPrompts::TKind::Save) {
+        QCOMPARE(call.Suffix, QStringLiteral("asm"));
+        starts << call.Text;
+      } else {
+        QCOMPARE(call.Text, QStringLiteral("victim.asm already exists.\nDo you want to replace it?"));
+        ++questions;
+      }
+    }
+    QCOMPARE(questions, int(answers.size()));
+    QCOMPARE(int(starts.size()), int(typed.size()));
+    // After a No the dialog comes back on the name it would have written.
+    if (typed.size() > 1)
+      QCOMPARE(starts[1], victim);
+    const bool replaced = savedAs == QStringLiteral("victim.asm");
+    QCOMPARE(ReadFile(victim), replaced ? QByteArray("new text\r\n") : QByteArray("\tDFB 1 ; keep me\n"));
+    if (savedAs.isEmpty()) {
+      QCOMPARE(child->Editor()->FileName(), QString());
+      QVERIFY(child->Editor()->Text().Modified);
+    } else {
+      QCOMPARE(child->Editor()->FileName(), Work->filePath(savedAs));
+      QCOMPARE(ReadFile(Work->filePath(savedAs)), QByteArray("new text\r\n"));
+      QVERIFY(!child->Editor()->Text().Modified);
+    }
+  }
+
+  void fontDialogStartsFromTheShownFont_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("family");  // empty: the system's fixed-pitch face
+    QTest::addColumn<int>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("default face, not installed") << QByteArray() << QString() << 12 << false;
+    QTest::newRow("unknown face")
+        << QByteArray("[TarnW4]\nFontFace=No Such Face\nFontHeight=20\nFontWeight=700\n") << QString() << 15
+        << true;
+    QTest::newRow("installed face")
+        << QByteArray("[TarnW4]\nFontFace=DejaVu Sans Mono\nFontHeight=-16\n") << "DejaVu Sans Mono" << 12
+        << false;
+  }
+
+  void fontDialogStartsFromTheShownFont() {
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, family);
+    QFETCH(int, points);
+    QFETCH(bool, bold);
+    if (!family.isEmpty() && !QFontDatabase::hasFamily(family))
+      QSKIP("the face is not installed here");
+    if (settings.isEmpty() && QFontDatabase::hasFamily(QStringLiteral("Courier New")))
+      QSKIP("the default face is installed here");
+    if (!settings.isEmpty())
+      WriteFile(QStringLiteral("TarnW4.INI"), settings);
+    TTarnApp& app = StartApp();
+    const QFont before = app.EditorFont();
+    const QString expected =
+        family.isEmpty() ? QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family() : family;
+    // The font is named by the face it shows, and so is the settings file.
+    QCOMPARE(before.family(), expected);
+    QCOMPARE(QFontInfo(before).family(), expected);
+    QVERIFY(QFontInfo(before).fixedPitch());
+    app.SaveDesktop();
+    QCOMPARE(QString::fromStdString(TProfile("TarnW4.INI").GetString("TarnW4", "FontFace", "")), expected);
+
+    Script->AcceptStartFont();
+    app.Command(Cmd::Font);
+    const QFont start = Script->Calls.first().Font;
+    // The dialog starts on an installed face, the one the editor shows, in
+    // its style (not the first one the face lists).
+    QCOMPARE(start.family(), expected);
+    QVERIFY(QFontDatabase::hasFamily(start.family()));
+    QCOMPARE(start.styleName(), QFontInfo(before).styleName());
+    QCOMPARE(qRound(start.pointSizeF()), points);
+    // Ok without a change leaves the editor as it was.
+    const QFont after = app.EditorFont();
+    QCOMPARE(QFontInfo(after).family(), expected);
+    QVERIFY(QFontInfo(after).fixedPitch());
+    QCOMPARE(after.pixelSize(), before.pixelSize());
+    QCOMPARE(QFontInfo(after).italic(), false);
+    QCOMPARE(QFontInfo(after).bold(), bold);
+  }
+
   void desktopRoundTrip() {
     const QStringList files = {WorkFile(QStringLiteral("one.asm")), WorkFile(QStringLiteral("two.asm")),
                                WorkFile(QStringLiteral("three.asm"))};
@@ -352,6 +469,9 @@ private slots:
     Client().NewWindow()->showMaximized();
     QVERIFY(Client().NewWindow()->isMaximized());
     Client().ActiveChild()->showNormal();
+    // Restored, the window opened maximised has a place of its own.
+    QVERIFY(Client().viewport()->rect().contains(Client().ActiveChild()->geometry()));
+    QCOMPARE(Client().ActiveChild()->size(), Client().PlacedSize());
     QVERIFY(!Client().NewWindow()->isMaximized());
   }
 

@@ -19,7 +19,12 @@ const char* KindName(TScriptedPrompts::TKind kind) {
 
 TScriptedPrompts::TScriptedPrompts() { SetPrompts(this); }
 
-TScriptedPrompts::~TScriptedPrompts() { SetPrompts(nullptr); }
+TScriptedPrompts::~TScriptedPrompts() {
+  // A test that failed before it let go of its script has a successor
+  // installed already; the real dialogs would wait for a user.
+  if (&Prompts() == this)
+    SetPrompts(nullptr);
+}
 
 void TScriptedPrompts::AnswerMessage(const QString& caption, TAnswer answer) {
   Queue.append({TKind::Message, caption, answer, {}, false, {}});
@@ -35,6 +40,10 @@ void TScriptedPrompts::AnswerSave(const QString& name) {
 
 void TScriptedPrompts::AnswerFont(bool accept, const QFont& font) {
   Queue.append({TKind::Font, QString(), TAnswer::Ok, {}, accept, font});
+}
+
+void TScriptedPrompts::AcceptStartFont() {
+  Queue.append({TKind::Font, QString(), TAnswer::Ok, {}, true, {}, true});
 }
 
 void TScriptedPrompts::AnswerText(const QString& caption, bool accept, const QString& value) {
@@ -65,7 +74,7 @@ TAnswer TScriptedPrompts::Message(QWidget*, const QString& text, const QString& 
                                   TButtons buttons) {
   TReply reply;
   if (!Take(TKind::Message, text, caption, reply))
-    return buttons == TButtons::Ok ? TAnswer::Ok : TAnswer::Cancel;
+    return buttons == TButtons::Ok ? TAnswer::Ok : buttons == TButtons::YesNo ? TAnswer::No : TAnswer::Cancel;
   return reply.Answer;
 }
 
@@ -75,16 +84,21 @@ QString TScriptedPrompts::OpenFileName(QWidget*, const QString& title, const QSt
 }
 
 QString TScriptedPrompts::SaveFileName(QWidget*, const QString& title, const QString&, const QString& initialName,
-                                       QString*) {
+                                       const QString& defaultSuffix, QString*) {
   TReply reply;
-  return Take(TKind::Save, initialName, title, reply) && reply.Accept ? reply.Value : QString();
+  const bool taken = Take(TKind::Save, initialName, title, reply);
+  Calls.last().Suffix = defaultSuffix;
+  return taken && reply.Accept ? reply.Value : QString();
 }
 
 bool TScriptedPrompts::ChooseFont(QWidget*, QFont& font) {
   TReply reply;
-  if (!Take(TKind::Font, QString(), QString(), reply) || !reply.Accept)
+  const bool taken = Take(TKind::Font, QString(), QString(), reply);
+  Calls.last().Font = font;
+  if (!taken || !reply.Accept)
     return false;
-  font = reply.Font;
+  if (!reply.KeepFont)
+    font = reply.Font;
   return true;
 }
 

@@ -12,11 +12,15 @@
 class TScriptedPrompts : public TPrompts {
 public:
   enum class TKind { Message, Open, Save, Font, Text };
-  // What was asked: TEXT is the message or the prompt, CAPTION the caption or title.
+  // What was asked: TEXT is the message or the prompt (the start name of a
+  // save dialog), CAPTION the caption or title; SUFFIX the save dialog's
+  // default suffix, FONT the font the font dialog started from.
   struct TCall {
     TKind Kind;
     QString Text;
     QString Caption;
+    QString Suffix = {};
+    QFont Font = {};
   };
 
   // Installs itself as the process's prompts; the destructor restores the Qt ones.
@@ -30,6 +34,8 @@ public:
   void AnswerOpen(const QString& title, const QString& name);
   void AnswerSave(const QString& name);
   void AnswerFont(bool accept, const QFont& font = QFont());
+  // Ok on the font the dialog started from.
+  void AcceptStartFont();
   void AnswerText(const QString& caption, bool accept, const QString& value = QString());
 
   int Pending() const { return int(Queue.size()); }
@@ -39,7 +45,7 @@ public:
                   TButtons buttons) override;
   QString OpenFileName(QWidget*, const QString& title, const QString& filter, QString* selectedFilter) override;
   QString SaveFileName(QWidget*, const QString& title, const QString& filter, const QString& initialName,
-                       QString* selectedFilter) override;
+                       const QString& defaultSuffix, QString* selectedFilter) override;
   bool ChooseFont(QWidget*, QFont& font) override;
   bool GetText(QWidget*, const QString& caption, const QString& prompt, QString& text, int maxLength) override;
 
@@ -51,6 +57,7 @@ private:
     QString Value;
     bool Accept = false;
     QFont Font;
+    bool KeepFont = false;
   };
   // The next reply if it fits a prompt of KIND and CAPTION; nullptr (and the
   // test failed) otherwise.
