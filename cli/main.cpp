@@ -23,6 +23,8 @@ const char Usage[] =
     "  --no-errors     write no error file (error lines go to standard output)\n"
     "  -I DIR          look for CPU tables and included files also in DIR\n"
     "  -q              no progress line and no summary\n"
+    "  --explain LINE  show how the instruction on LINE of SOURCE is matched against the\n"
+    "                  CPU table: each candidate and sub-pattern, where and why it stopped\n"
     "  --help          show this help\n"
     "  --version       show the version\n"
     "\n"
@@ -122,6 +124,7 @@ int UsageError(const char* text) {
 int main(int argc, char** argv) {
   std::string source, listing, object, errors;
   bool listingSet = false, objectSet = false, errorsSet = false, quiet = false;
+  unsigned long explainLine = 0;
   std::vector<std::string> includes;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -154,6 +157,11 @@ int main(int argc, char** argv) {
       object.clear(); objectSet = true;
     } else if (a == "--no-errors") {
       errors.clear(); errorsSet = true;
+    } else if (a == "--explain") {
+      char* end = nullptr;
+      if (i + 1 >= argc || (explainLine = std::strtoul(argv[i + 1], &end, 10)) == 0 || *end || explainLine > UINT32_MAX)
+        return UsageError("--explain needs a line number (1 or more)");
+      ++i;
     } else if (a == "-q" || a == "--quiet") {
       quiet = true;
     } else if (a == "--") {
@@ -204,11 +212,27 @@ int main(int argc, char** argv) {
     }
     if (progress.Live)
       tarn.ShowProgressFn = [&](const char* text, int field) { progress.Update(text, field); };
+    // The explanation of the last pass that met the line is the one printed.
+    std::vector<std::string> explanation;
+    int explainedPass = 0;
+    if (explainLine) {
+      tarn.ExplainLine = uint32_t(explainLine);
+      tarn.ExplainFn = [&](int pass, const std::string& text) {
+        if (pass != explainedPass) explanation.clear();
+        explainedPass = pass;
+        explanation.push_back(text);
+      };
+    }
     tarn.OnError = [&](const TDiagnostic& d) {
       if (d.Number == 0) lastPass.Clear();
       else lastPass.Add(d);
     };
     count = tarn.Assemble(source, listing, object, errors);
+    if (explainLine) {
+      if (explanation.empty())
+        std::printf("line %lu: no instruction was matched there in pass 2 or later\n", explainLine);
+      for (const std::string& text : explanation) std::printf("%s\n", text.c_str());
+    }
     passes = tarn.PassesRun();
     lines = tarn.TotalLinesOfLastPass();
     checksum = tarn.Checksum();

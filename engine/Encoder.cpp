@@ -12,6 +12,8 @@ bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' ||
 
 void TTarn::EncodeInstruction() {
   Matched = false;
+  Explaining = ExplainFn && ExplainLine != 0 && IncludeDepth == 0 && Current().LineCount == ExplainLine;
+  if (Explaining) ExplainStart();
   for (TSymbol* candidate = FoundSymbol; candidate && !Matched; candidate = candidate->NextSame) {
     if (candidate->ClassBits() != ClassInstruction) continue;
     Line.Cur = OpcodeStart;  // the mnemonic is compared again as part of the pattern
@@ -22,7 +24,9 @@ void TTarn::EncodeInstruction() {
     MainCount = int(candidate->Type & 0xFF);
     std::memset(Code, 0, size_t(MainCount));
     ByteCount = MainCount;
+    if (Explaining) ExplainRecord("candidate", candidate, MainCount);
     ComparePattern();
+    if (Explaining) ExplainOutcome("  ");
   }
   DefineLabel();
   if (Matched) {
@@ -47,6 +51,8 @@ void TTarn::EncodeInstruction() {
     // pass to pass until the passes run out.
     std::memset(Code, 0, size_t(std::clamp<int>(ByteCount, 0, int(CodeCapacity))));
   }
+  if (Explaining) ExplainResult();
+  Explaining = false;
   Separator = ',';
   ConsumeLine();
 }
@@ -87,10 +93,12 @@ void TTarn::ComparePattern() {
     if (Pattern.AtEnd() && Mismatch == 0 && LineErrorNumber == 0 && Line.AtEnd()) {
       Matched = true;
     } else {
+      const char* at = Line.Cur;
       int s = uint8_t(Line.GetChar());
       int p = uint8_t(Pattern.GetChar());
       Mismatch = int16_t(s - p);
       if (Mismatch == 0 && Pattern.AtEnd() && s == 0) Mismatch = 1;  // both texts ended without a match
+      if (Explaining) NoteComparison(at, s, p);
     }
   } while (!Matched && (Mismatch == 0 || (Pattern.Peek() == '|' && SubCount > 0)));
 }
@@ -116,6 +124,7 @@ void TTarn::MatchGroup() {
     SubPattern.Reset(SubRecord->Name);
     SubBytes = SubRecord->Code();
     SubCount = int(SubRecord->Type & 0xFF);
+    if (Explaining) ExplainRecord("    sub-pattern " + std::to_string(n), SubRecord, SubCount);
     int count = MainCount > SubCount ? MainCount : SubCount;
     std::memset(Code, 0, size_t(count));
     ByteCount = count;
@@ -131,12 +140,15 @@ void TTarn::MatchGroup() {
       if (SubPattern.AtEnd() && Line.AtEnd() && Mismatch == 0 && LineErrorNumber == 0) {
         Matched = true;
       } else {
+        const char* at = Line.Cur;
         int s = uint8_t(Line.GetChar());
         int p = uint8_t(SubPattern.GetChar());
         Mismatch = int16_t(s - p);
         if (Mismatch == 0 && SubPattern.AtEnd() && s == 0) Mismatch = 1;
+        if (Explaining) NoteComparison(at, s, p);
       }
     } while (!Matched && Mismatch == 0);
+    if (Explaining) ExplainOutcome("      ");
     if (!Matched) Line.Cur = remembered;
     if (n == INT32_MAX) break;
   }
@@ -181,6 +193,7 @@ void TTarn::OperandField() {
   Separator = after;
   TSymbol* field = NumberedRecord(1, k);
   if (!field) {
+    if (Explaining) Explain("        field {" + std::to_string(k) + "}: not defined by the table");
     Mismatch = 1;
     Separator = ',';
     return;
@@ -244,6 +257,7 @@ void TTarn::OperandField() {
   if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
   int32_t hi = nameField ? Evaluate(Descriptor) : DescriptorPart(field, shape, 2, clean);
   if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+  if (Explaining) ExplainField(k, nameField, nameFound, lo, hi);
   // A name field may end with a fourth part: the value to insert, computed
   // from "#", the name's place in its list (or the set's mask). Registers
   // whose number is not their place in the list, or whose bits lie apart in
@@ -270,10 +284,12 @@ void TTarn::OperandField() {
     if (SubPattern.AtEnd() && Line.AtEnd() && Mismatch == 0 && LineErrorNumber == 0) {
       Matched = true;
     } else if (!nameField || after != '{') {
+      const char* at = Line.Cur;
       int s = uint8_t(Line.GetChar());
       int p = uint8_t(SubPattern.GetChar());
       Mismatch = int16_t(s - p);
       if (Mismatch == 0 && SubPattern.AtEnd() && s == 0) Mismatch = 1;
+      if (Explaining) NoteComparison(at, s, p);
     }
   }
   Separator = ',';

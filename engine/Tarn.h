@@ -61,6 +61,13 @@ class TTarn {
   uint16_t Assemble(const std::string& mainSource, const std::string& listing, const std::string& object,
                     const std::string& errors);
 
+  // Explains how the instructions of one line of the main source (its
+  // number, 1 and up; 0 = none) are matched, in every pass from the second:
+  // each candidate and sub-pattern tried, where and why it stopped, and the
+  // result. The text comes a line at a time with the pass number.
+  uint32_t ExplainLine = 0;
+  std::function<void(int pass, const std::string& text)> ExplainFn;
+
   // Matching without the caches (remembered operand readings, learnt field
   // shapes): the plain algorithm, which the fast path must always agree with.
   bool PlainMatching = false;
@@ -128,6 +135,22 @@ class TTarn {
   void EvaluateOperand();
   bool MatchListName(int& index);
   void InsertField(const TSymbol* field);
+
+  // ---- the explanation of one line's matching (Explain.cpp)
+  bool Explaining = false;
+  const char* ComparedAt = nullptr;  // the last source and pattern characters compared
+  int ComparedSource = 0, ComparedPattern = 0;
+  void Explain(const std::string& text);
+  void ExplainStart();
+  void ExplainRecord(const std::string& what, TSymbol* record, int codeCount);
+  void NoteComparison(const char* at, int source, int pattern) {
+    ComparedAt = at;
+    ComparedSource = source;
+    ComparedPattern = pattern;
+  }
+  void ExplainOutcome(const char* indent);
+  void ExplainField(int32_t number, bool nameField, bool nameFound, int32_t lo, int32_t hi);
+  void ExplainResult();
   TSymbol* NumberedRecord(int table, int32_t number);
 
   // ---- listing (Listing.cpp)

@@ -148,7 +148,9 @@ TEST_P(CliSelfOutputTest, RefusesAnOutputThatIsTheSource) {
   TTempDir dir;
   dir.Write("MAIN.ASM", Good);
   dir.Write("P.HEX", Good);
-  if (*c.Setup) ASSERT_EQ(std::system(("cd '" + dir.Path() + "' && " + c.Setup).c_str()), 0);
+  if (*c.Setup) {
+    ASSERT_EQ(std::system(("cd '" + dir.Path() + "' && " + c.Setup).c_str()), 0);
+  }
   TCommand r = RunTarn(dir, c.Arguments);
   EXPECT_EQ(r.Status, 2) << c.Arguments << "\n" << r.Err;
   EXPECT_NE(r.Err.find("is the source file"), std::string::npos) << r.Err;
@@ -178,6 +180,39 @@ TEST(Cli, SourceFromAPipeIsAssembledInEveryPass) {
   int raw = std::system(command.c_str());
   EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
   EXPECT_EQ(Hex(dir.Read("out.bin")), "01 05");
+}
+
+}  // namespace
+
+namespace {
+
+// --explain shows every candidate and sub-pattern tried on a line, where and
+// why each stopped, and the result; the rest of the run is unchanged.
+TEST(Cli, ExplainsHowALineIsMatched) {
+  TTempDir dir;
+  dir.Write("x.tbl", ImaginaryTable);
+  dir.Write("m.asm", "\tCPU \"x.tbl\"\n\tLD #300\n\tMOV B,7\n\tDFB 1\n");
+  struct TCase { const char* Line; std::vector<std::string> Expected; };
+  const TCase cases[] = {
+      {"2",
+       {"line 2 in pass 2:         LD #300\n", "candidate: LD|1-2 ^10\n", "    sub-pattern 1: #{1} ^00 00\n",
+        "        field {1}: operand 300, allowed -128 to 255: out of range\n",
+        "      stopped by error 36 \"Operand not in specified range\" at column 15\n",
+        "    sub-pattern 2: {2} ^01 00 00\n", "result: error 45 \"Undefined operator\" at column 12\n"}},
+      {"3", {"    sub-pattern 3: {4},{1} ^00 00\n", "        field {4}: name number 1, allowed 0 to 3\n",
+             "      matched\n", "result: 41 07\n"}},
+      {"4", {"line 4: no instruction was matched there in pass 2 or later\n"}},
+  };
+  for (const TCase& c : cases) {
+    TCommand r = RunTarn(dir, std::string("-q --explain ") + c.Line + " m.asm");
+    EXPECT_EQ(r.Status, 1) << r.Err;  // LD #300 is an error whichever line is explained
+    for (const std::string& text : c.Expected) EXPECT_NE(r.Out.find(text), std::string::npos) << text << "in\n" << r.Out;
+  }
+  for (const char* bad : {"--explain 0 m.asm", "--explain x m.asm", "m.asm --explain"}) {
+    TCommand r = RunTarn(dir, bad);
+    EXPECT_EQ(r.Status, 2) << bad;
+    EXPECT_NE(r.Err.find("--explain needs a line number"), std::string::npos) << r.Err;
+  }
 }
 
 }  // namespace
