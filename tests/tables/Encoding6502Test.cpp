@@ -137,6 +137,12 @@ const TRefusedCase RefusedCases[] = {
     {"BNE $-127", 36},
     {"LDA #$100", 36},
     {"LDA #-129", 36},
+    // Also where the last form reads "#" as an operator: the closing shape
+    // lets the range error stand.
+    {"LDX #300", 36},
+    {"LDY #-129", 36},
+    {"CPX #256", 36},
+    {"CPY #300", 36},
     {"LDA $10000", 36},
     {"LDA NOWHERE", 40},
     {"NOP $12", 33},
