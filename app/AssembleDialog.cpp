@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRect>
+#include <chrono>
 #include <memory>
 
 #include "Tarn.h"
@@ -15,6 +16,29 @@ namespace {
 // field go away with its dialog.
 QPointer<QLabel> ProgressFields[TTarnDialog::LastField - TTarnDialog::FirstField + 1];
 TTarn* EngineState = nullptr;
+
+// The engine reports every 65 lines; painting every report costs more than
+// the assembly itself. Texts are kept and the fields painted at most about 20
+// times a second, and always when a pass begins (after the previous pass's
+// final counts), with the checksum, and when the run ends.
+constexpr int FieldCount = TTarnDialog::LastField - TTarnDialog::FirstField + 1;
+QString PendingTexts[FieldCount];
+bool Pending[FieldCount] = {};
+std::chrono::steady_clock::time_point LastPaint;
+int Paints = 0;
+
+void PaintPendingFields() {
+  for (int i = 0; i < FieldCount; ++i) {
+    if (!Pending[i]) continue;
+    Pending[i] = false;
+    if (QLabel* label = ProgressFields[i]) {
+      label->setText(PendingTexts[i]);
+      label->repaint();
+    }
+  }
+  LastPaint = std::chrono::steady_clock::now();
+  ++Paints;
+}
 
 // Dialog units to pixels of the dialog's font: a horizontal unit is a quarter of the average
 // character width, a vertical unit an eighth of the line height.
@@ -134,7 +158,9 @@ void TTarnDialog::AssembleClicked() {
   auto state = std::make_unique<TTarn>();
   state->ShowProgressFn = ShowProgress;
   EngineState = state.get();
+  LastPaint = {};
   Errors = state->Assemble(MainPath, OutputFiles.Listing, OutputFiles.Object, OutputFiles.Errors);
+  PaintPendingFields();
   EngineState = nullptr;
   state.reset();
   Ran = true;
@@ -147,11 +173,16 @@ void TTarnDialog::AssembleClicked() {
 
 void ShowProgress(const char* text, int field) {
   if (field < TTarnDialog::FirstField || field > TTarnDialog::LastField) return;
-  QLabel* label = ProgressFields[field - TTarnDialog::FirstField];
-  if (!label) return;
+  int i = field - TTarnDialog::FirstField;
+  if (!ProgressFields[i]) return;
   // The engine's texts are byte strings; paths on this system are UTF-8.
-  label->setText(QString::fromUtf8(text ? text : ""));
-  label->repaint();
+  PendingTexts[i] = QString::fromUtf8(text ? text : "");
+  Pending[i] = true;
+  bool due = field == TTarnDialog::FirstField || field == TTarnDialog::LastField ||
+             std::chrono::steady_clock::now() - LastPaint >= std::chrono::milliseconds(50);
+  if (due) PaintPendingFields();
 }
+
+int ProgressPaintCount() { return Paints; }
 
 TTarn* CurrentEngineState() { return EngineState; }

@@ -41,10 +41,13 @@ class TTarnDialog : public QDialog {
   uint16_t Errors = 0;
 };
 
-// The process-wide progress field table and ShowProgress: sets the field's text and repaints
-// it at once, without dispatching queued events (the run cannot be cancelled and nothing else
-// may run meanwhile). Ids outside 208..215, or no dialog open, do nothing.
+// The process-wide progress field table and ShowProgress: keeps the field's text and repaints
+// the fields without dispatching queued events (the run cannot be cancelled and nothing else
+// may run meanwhile), at most about 20 times a second, always when a pass begins, with the
+// checksum and when the run ends. Ids outside 208..215, or no dialog open, do nothing.
 void ShowProgress(const char* text, int field);
+// How often the fields have been painted since the program started (for tests).
+int ProgressPaintCount();
 
 // The engine state of the run in progress, or nullptr between runs.
 TTarn* CurrentEngineState();

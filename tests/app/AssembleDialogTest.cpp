@@ -79,6 +79,25 @@ class AssembleDialogTest : public QObject {
     ShowProgress(nullptr, 999);
   }
 
+  void largeRunPaintsTheFieldsSeldomButEndsOnTheLastCounts() {
+    // 200,000 lines give about 12,000 progress reports over two passes; the
+    // fields are painted only a few times a second, yet end on the final values.
+    std::string main = PathOf("large.asm");
+    std::string source;
+    for (int i = 0; i < 200000; ++i) source += " DFB 1\n";
+    WriteAll(main, source);
+    TTarnDialog dlg(nullptr, main);
+    dlg.show();
+    int before = ProgressPaintCount();
+    dlg.AssembleButton()->click();
+    QCOMPARE(int(dlg.ErrorCount()), 0);
+    QVERIFY2(ProgressPaintCount() - before < 300, qPrintable(QString::number(ProgressPaintCount() - before)));
+    QCOMPARE(dlg.Field(208)->text(), QString("2"));
+    QCOMPARE(dlg.Field(211)->text(), QString("200001"));
+    QCOMPARE(dlg.Field(212)->text(), QString("200001"));
+    QCOMPARE(dlg.Field(214)->text(), QString("     0"));
+  }
+
   void runs_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("source");
