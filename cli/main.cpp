@@ -28,7 +28,7 @@ const char Usage[] =
     "  --help          show this help\n"
     "  --version       show the version\n"
     "\n"
-    "Errors are also printed on standard error as FILE:LINE:COLUMN: error N: TEXT.\n"
+    "Errors are also printed on standard error as FILE:LINE:COLUMN: error: TEXT [N].\n"
     "Exit status: 0 without errors, 1 with errors, 2 for a usage error (also when an\n"
     "output file would be the source file itself).\n";
 

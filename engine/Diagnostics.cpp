@@ -67,9 +67,8 @@ std::string FormatErrorLine(const TDiagnostic& d) {
 
 std::string FormatEditorLine(const TDiagnostic& d) {
   char head[64];
-  std::snprintf(head, sizeof head, ":%lu:%u: error %u: ", (unsigned long)d.Line, unsigned(d.Column),
-                unsigned(d.Number));
-  return d.Name + head + MessageText(d.Number);
+  std::snprintf(head, sizeof head, ":%lu:%u: error: ", (unsigned long)d.Line, unsigned(d.Column));
+  return d.Name + head + MessageText(d.Number) + " [" + std::to_string(d.Number) + "]";
 }
 
 // ---- error recording on the engine state

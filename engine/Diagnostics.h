@@ -19,5 +19,6 @@ struct TDiagnostic {
 
 // "%s(%lu,%u): Error %u - %s\n": the error file's and the listing's line form.
 std::string FormatErrorLine(const TDiagnostic& d);
-// "FILE:LINE:COLUMN: error N: TEXT": the form editors and build tools jump to.
+// "FILE:LINE:COLUMN: error: TEXT [N]": the form compilers write, which editors,
+// build tools and CI annotators read and jump to.
 std::string FormatEditorLine(const TDiagnostic& d);

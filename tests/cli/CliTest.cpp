@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <sys/wait.h>
 
 #include "../engine/TestSupport.h"
@@ -42,6 +43,26 @@ TEST(Cli, WritesTheThreeFilesBesideTheSource) {
   EXPECT_EQ(c.Err, "tarn: 2 passes, 3 lines, 0 errors, checksum 1\n");
 }
 
+TEST(Cli, ErrorLinesMatchTheCompilerFormThatEditorsRead) {
+  // The regular expression of VS Code's "$gcc" problem matcher.
+  static const std::regex gcc(R"(^(.*?):(\d+):(\d*):?\s+(?:fatal\s+)?(warning|error):\s+(.*)$)");
+  TTempDir dir;
+  dir.Write("src/Main.asm", Bad);
+  dir.Write("part.asm", Part);
+  TCommand c = RunTarn(dir, "-q src/Main.asm");
+  std::vector<std::string> lines;
+  for (size_t from = 0, nl; (nl = c.Err.find('\n', from)) != std::string::npos; from = nl + 1)
+    lines.push_back(c.Err.substr(from, nl - from));
+  ASSERT_EQ(lines.size(), 2u) << c.Err;
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(lines[1], m, gcc)) << lines[1];
+  EXPECT_EQ(m[1], "src/Main.asm");
+  EXPECT_EQ(m[2], "3");
+  EXPECT_EQ(m[3], "15");
+  EXPECT_EQ(m[4], "error");
+  EXPECT_EQ(m[5], "Operand not in specified range [36]");
+}
+
 TEST(Cli, ReportsErrorsInTheEditorFormWithNamesAsWritten) {
   TTempDir dir;
   dir.Write("src/Main.asm", Bad);
@@ -49,8 +70,8 @@ TEST(Cli, ReportsErrorsInTheEditorFormWithNamesAsWritten) {
   TCommand c = RunTarn(dir, "src/Main.asm");
   EXPECT_EQ(c.Status, 1);
   EXPECT_EQ(c.Err,
-            "part.asm:2:13: error 40: Undefined label\n"
-            "src/Main.asm:3:15: error 36: Operand not in specified range\n"
+            "part.asm:2:13: error: Undefined label [40]\n"
+            "src/Main.asm:3:15: error: Operand not in specified range [36]\n"
             "tarn: 2 passes, 6 lines, 2 errors, checksum 46\n");
   // The error file keeps the upper-case full path.
   std::string upper = dir.Path();
@@ -78,7 +99,7 @@ TEST(Cli, NamedAndUnwantedOutputs) {
   // Without an error file the error lines go to standard output after their listing line.
   EXPECT_NE(none.Out.find("\tDFB 300\n"), std::string::npos) << none.Out;
   EXPECT_NE(none.Out.find("/A.ASM(3,15): Error 36 - Operand not in specified range\n"), std::string::npos);
-  EXPECT_NE(none.Err.find("a.asm:3:15: error 36:"), std::string::npos);
+  EXPECT_NE(none.Err.find("a.asm:3:15: error: Operand not in specified range [36]"), std::string::npos);
 }
 
 TEST(Cli, SearchesIncludeDirectoriesOnlyForNamesThatDoNotOpen) {
@@ -89,7 +110,7 @@ TEST(Cli, SearchesIncludeDirectoriesOnlyForNamesThatDoNotOpen) {
   dir.Write("a.asm", "\tHOF \"BIN8\"\n\tCPU \"x.tbl\"\n\tNOP\n\tINCL \"part.asm\"\n");
   TCommand missing = RunTarn(dir, "-q a.asm");
   EXPECT_EQ(missing.Status, 1);
-  EXPECT_NE(missing.Err.find("a.asm:2:1: error 1: Source file did not open"), std::string::npos) << missing.Err;
+  EXPECT_NE(missing.Err.find("a.asm:2:1: error: Source file did not open [1]"), std::string::npos) << missing.Err;
   TCommand found = RunTarn(dir, "-q -I lib a.asm");
   EXPECT_EQ(found.Status, 0) << found.Err;
   EXPECT_EQ(Hex(dir.Read("a.HEX")), "EA 01");  // part.asm opens as written, before lib/
@@ -127,9 +148,9 @@ const TUsageCase UsageCases[] = {
     {"--bogus a.asm", 2, "unknown option --bogus"},
     {"a.asm b.asm", 2, "only one source file"},
     {"a.asm -o", 2, "-o needs a file name"},
-    {"missing.asm", 1, "missing.asm:0:1: error 1: Source file did not open"},
-    {"-l /dev/full a.asm", 1, "a.asm:0:1: error 2: Disk or directory full"},
-    {"-l nodir/x.lst a.asm", 1, "a.asm:0:1: error 8: List file did not open"},
+    {"missing.asm", 1, "missing.asm:0:1: error: Source file did not open [1]"},
+    {"-l /dev/full a.asm", 1, "a.asm:0:1: error: Disk or directory full [2]"},
+    {"-l nodir/x.lst a.asm", 1, "a.asm:0:1: error: List file did not open [8]"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Usage, CliUsageTest, ::testing::ValuesIn(UsageCases));

@@ -21,7 +21,9 @@ TEST_P(DirectiveTest, ProducesBytesAndErrors) {
   EXPECT_EQ(Hex(r.Object), c.Bytes) << c.Source << "\n" << r.Listing;
   int error = r.LastPass.empty() ? 0 : r.LastPass[0].Number;
   EXPECT_EQ(error, c.Error) << c.Source << "\n" << r.Errors;
-  if (c.Column && !r.LastPass.empty()) EXPECT_EQ(r.LastPass[0].Column, c.Column) << c.Source;
+  if (c.Column && !r.LastPass.empty()) {
+    EXPECT_EQ(r.LastPass[0].Column, c.Column) << c.Source;
+  }
 }
 
 const TDirectiveCase Cases[] = {

@@ -29,7 +29,9 @@ TEST_P(ExpressionTest, EvaluatesAsDfl) {
   EXPECT_EQ(ValueOf(r.Object), c.Value) << c.Expression;
   int error = r.LastPass.empty() ? 0 : r.LastPass[0].Number;
   EXPECT_EQ(error, c.Error) << c.Expression << "\n" << r.Errors;
-  if (c.Column && !r.LastPass.empty()) EXPECT_EQ(r.LastPass[0].Column, c.Column) << c.Expression;
+  if (c.Column && !r.LastPass.empty()) {
+    EXPECT_EQ(r.LastPass[0].Column, c.Column) << c.Expression;
+  }
 }
 
 const TExprCase Cases[] = {

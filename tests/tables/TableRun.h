@@ -37,7 +37,7 @@ inline TTableRun RunTarnOn(const TTempDir& dir, const std::string& source, const
                       " -l out.LST -o out.BIN -e out.ERR '" + source + "' >stdout.txt 2>stderr.txt </dev/null");
   r.Object = dir.Read("out.BIN");
   r.Stderr = dir.Read("stderr.txt");
-  static const std::regex errorLine(R"(:(\d+):\d+: error (\d+):)");
+  static const std::regex errorLine(R"(:(\d+):\d+: error: .*\[(\d+)\]$)");
   static const std::regex summary(R"(^tarn: (\d+) pass)");
   std::istringstream lines(r.Stderr);
   for (std::string line; std::getline(lines, line);) {
