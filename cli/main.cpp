@@ -22,6 +22,9 @@ const char Usage[] =
     "  --no-object     write no object file\n"
     "  --no-errors     write no error file (error lines go to standard output)\n"
     "  -I DIR          look for CPU tables and included files also in DIR\n"
+    "  -f, --format F  start every pass with object format F (BIN8, INT8, INHX8M, MOT8,\n"
+    "                  BIN16, INT16, MOT16, BIN32, MOT32; any letter case); HOF in the\n"
+    "                  source still switches from there. Default INT16\n"
     "  -q              no progress line and no summary\n"
     "  --explain LINE  show how the instruction on LINE of SOURCE is matched against the\n"
     "                  CPU table: each candidate and sub-pattern, where and why it stopped\n"
@@ -125,6 +128,8 @@ int main(int argc, char** argv) {
   std::string source, listing, object, errors;
   bool listingSet = false, objectSet = false, errorsSet = false, quiet = false;
   unsigned long explainLine = 0;
+  bool formatGiven = false;
+  TObjectFormat format = TObjectFormat::Int16;
   std::vector<std::string> includes;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -157,6 +162,11 @@ int main(int argc, char** argv) {
       object.clear(); objectSet = true;
     } else if (a == "--no-errors") {
       errors.clear(); errorsSet = true;
+    } else if (a == "-f" || a == "--format") {
+      if (i + 1 >= argc || !ObjectFormatByName(argv[i + 1], format))
+        return UsageError((a + " needs one of the object formats " + ObjectFormatNames()).c_str());
+      formatGiven = true;
+      ++i;
     } else if (a == "--explain") {
       char* end = nullptr;
       if (i + 1 >= argc || (explainLine = std::strtoul(argv[i + 1], &end, 10)) == 0 || *end || explainLine > UINT32_MAX)
@@ -189,6 +199,8 @@ int main(int argc, char** argv) {
   {
     TTarn tarn;
     tarn.SearchPaths = includes;
+    tarn.StartFormatGiven = formatGiven;
+    tarn.StartFormat = format;
     // Last, the bundled tables: beside the binary in a build, under share/ when installed.
     char self[4096];
     ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);

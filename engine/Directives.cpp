@@ -21,6 +21,22 @@ const TFormatName FormatNames[] = {
 };
 }  // namespace
 
+bool ObjectFormatByName(std::string_view name, TObjectFormat& format) {
+  for (const TFormatName& f : FormatNames) {
+    if (name.size() == std::strlen(f.Name) && strncasecmp(name.data(), f.Name, name.size()) == 0) {
+      format = f.Format;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string ObjectFormatNames() {
+  std::string names;
+  for (const TFormatName& f : FormatNames) names += (names.empty() ? "" : ", ") + std::string(f.Name);
+  return names;
+}
+
 // Reads the operand as a character string (the token's text). When keepBest is
 // set, error 28 replaces whatever reading the operand raised.
 bool TTarn::ReadStringOperand(bool keepBest, const char* position) {

@@ -183,6 +183,7 @@ void TTarn::RunPass() {
   NextLineFlags = 0; LineFlags = 0; ConditionalStack[0] = 0; ExpansionCounter = 0;
   ProgramCounter = 0; ChecksumTotal = 0; ListingOn = On; ListLineFlag = On; CurrentSegment = 0xB0000;
   EndMet = Off; StorageFillRequest = Off;
+  if (StartFormatGiven) SelectObjectFormat(StartFormat);
   IncludeStack[0].Reader.Rewind();
   IncludeStack[0].LineCount = 0;
   IncludeStack[0].ErrorCount = 0;

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Diagnostics.h"
@@ -31,6 +32,9 @@ constexpr int CodeCapacity = 2048;   // the longest data line of 254 characters 
 constexpr int16_t On = 127, Off = 0;
 
 enum class TObjectFormat : int16_t { Bin8, Int8, Inhx8m, Mot8, Bin16, Int16, Mot16, Bin32, Mot32 };
+// The object format of a name as HOF takes it (any letter case); false for none.
+bool ObjectFormatByName(std::string_view name, TObjectFormat& format);
+std::string ObjectFormatNames();  // "BIN8, INT8, ..." for messages
 
 // Which file a path names: device and inode, so that links and other
 // spellings of the same path compare equal.
@@ -67,6 +71,12 @@ class TTarn {
   // result. The text comes a line at a time with the pass number.
   uint32_t ExplainLine = 0;
   std::function<void(int pass, const std::string& text)> ExplainFn;
+
+  // The object format every pass starts with (a HOF line still switches from
+  // there); without it the first pass starts with INT16 and each later pass
+  // with the format the pass before ended with.
+  bool StartFormatGiven = false;
+  TObjectFormat StartFormat = TObjectFormat::Int16;
 
   // Matching without the caches (remembered operand readings, learnt field
   // shapes): the plain algorithm, which the fast path must always agree with.

@@ -237,3 +237,34 @@ TEST(Cli, ExplainsHowALineIsMatched) {
 }
 
 }  // namespace
+
+namespace {
+
+// -f / --format: the object format every pass starts with; HOF still switches.
+TEST(Cli, FormatOptionSetsTheObjectFormat) {
+  TTempDir dir;
+  dir.Write("p.asm", "\tDFB 1\n");
+  dir.Write("h.asm", "\tDFB 1\n\tHOF \"BIN8\"\n\tDFB 2\n");
+  struct TCase { const char* Arguments; const char* Object; };
+  const TCase cases[] = {
+      {"-f bin8 p.asm", "\x01"},
+      {"--format MOT16 p.asm", "S20500000001F9\r\nS804000000FB\r\n"},
+      {"-f Int8 p.asm", ":0100000001FE\r\n:00000001FF\r\n"},
+      {"p.asm", ":020000020000FC\r\n:0100000001FE\r\n:00000001FF\r\n"},  // INT16, the default
+      // Every pass starts again with MOT8, not with the BIN8 the pass before
+      // ended with; the end record is BIN8's (none).
+      {"-f MOT8 h.asm", "S104000001FA\r\n\x02"},
+  };
+  for (const TCase& c : cases) {
+    TCommand r = RunTarn(dir, std::string("-q -o out.obj ").append(c.Arguments));
+    EXPECT_EQ(r.Status, 0) << c.Arguments << "\n" << r.Err;
+    EXPECT_EQ(dir.Read("out.obj"), c.Object) << c.Arguments;
+  }
+  for (const char* bad : {"-f XYZ p.asm", "--format p.asm", "p.asm -f"}) {
+    TCommand r = RunTarn(dir, bad);
+    EXPECT_EQ(r.Status, 2) << bad;
+    EXPECT_NE(r.Err.find("BIN8, INT8, INHX8M, MOT8, BIN16, INT16, MOT16, BIN32, MOT32"), std::string::npos) << r.Err;
+  }
+}
+
+}  // namespace
