@@ -18,6 +18,9 @@ inline constexpr int HelpContentsContext = 1;   // the contents topic
 inline constexpr int HelpUsingContext = 2;      // "using help"
 const std::vector<THelpTopic>& HelpTopics();    // all topics, contents first
 const THelpTopic* FindHelpTopic(int context);   // nullptr when there is none
+// Reads one topic file of app/help/ (header, blank line, body; see HelpTopics.cpp). False when the
+// header has no title, an unknown key, or not exactly one of "context" and "message".
+bool ParseHelpTopic(std::string text, THelpTopic& topic);
 
 // Markup of a topic body, line by line:
 //   "## text"   a heading

@@ -114,6 +114,38 @@ private slots:
     QCOMPARE(View(help)->toHtml(), before);
   }
 
+  // The topic files are edited by hand, on any system: the header must read the way a writer
+  // would expect, and a slip in it must leave the topic out rather than show it garbled.
+  void topicFileIsRead() {
+    THelpTopic t;
+    QVERIFY(ParseHelpTopic("context: 24332\r\ntitle: Open command\r\nkeywords: Open;file, open\r\n\r\n"
+                           "First: line\r\n\r\n- item\r\n\r\n", t));
+    QCOMPARE(t.Context, 24332);
+    QCOMPARE(t.Title, std::string("Open command"));
+    QCOMPARE(t.Keywords, std::string("Open;file, open"));
+    QCOMPARE(t.Body, std::string("First: line\n\n- item"));  // a colon in the body is text
+
+    QVERIFY(ParseHelpTopic("\xEF\xBB\xBFmessage: 33\nkeywords: k\n\nbody", t));
+    QCOMPARE(t.Context, 133);
+    QCOMPARE(QString::fromStdString(t.Title), QString("Error 33: %1").arg(MessageText(33)));
+    QCOMPARE(t.Body, std::string("body"));
+  }
+  void faultyTopicFileIsRefused_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addRow("no number") << "title: T\nkeywords: k\n\nbody";
+    QTest::addRow("both numbers") << "context: 40\nmessage: 3\ntitle: T\n\nbody";
+    QTest::addRow("number not numeric") << "context: 4O\ntitle: T\n\nbody";
+    QTest::addRow("message beyond the last") << QString("message: %1\n\nbody").arg(MessageCount);
+    QTest::addRow("no title") << "context: 40\nkeywords: k\n\nbody";
+    QTest::addRow("misspelt key") << "context: 40\ntitle: T\nkeyword: k\n\nbody";
+    QTest::addRow("body without blank line") << "context: 40\ntitle: T\nThe text begins here.";
+  }
+  void faultyTopicFileIsRefused() {
+    QFETCH(QString, text);
+    THelpTopic t;
+    QVERIFY(!ParseHelpTopic(text.toStdString(), t));
+  }
+
   void messageTopicByNumberPlusHundred() {
     THelp help;
     QVERIFY(help.Topic(133));
