@@ -233,7 +233,37 @@ void DrawDocumentIcon(QPainter& p, int) {
 
 QIcon FrameIcon() { return PaintedIcon(DrawFrameIcon, 0); }
 QIcon DocumentIcon() { return PaintedIcon(DrawDocumentIcon, 0); }
-QIcon CommandIcon(int id) { return PaintedIcon(DrawCommand, id); }
+
+const char* CommandIconName(int id) {
+  // Names of the freedesktop icon naming scheme. Find next and the error steps have no
+  // name of their own there: the error steps borrow the arrows, Find next keeps its picture.
+  switch (id) {
+    case Cmd::New: return "document-new";
+    case Cmd::Open: return "document-open";
+    case Cmd::Save: return "document-save";
+    case Cmd::Print: return "document-print";
+    case Cmd::PrintPreview: return "document-print-preview";
+    case Cmd::Undo: return "edit-undo";
+    case Cmd::Cut: return "edit-cut";
+    case Cmd::Copy: return "edit-copy";
+    case Cmd::Paste: return "edit-paste";
+    case Cmd::Find: return "edit-find";
+    case Cmd::Replace: return "edit-find-replace";
+    case Cmd::PreviousError: return "go-previous";
+    case Cmd::NextError: return "go-next";
+    case Cmd::Assemble: return "system-run";
+    case Cmd::HelpContents: return "help-contents";
+    default: return nullptr;
+  }
+}
+
+QIcon CommandIcon(int id) {
+  // The desktop's own icons make the toolbar look native; where no theme is installed (or it
+  // lacks the name) the drawn picture stands in, so a button is never blank.
+  QIcon drawn = PaintedIcon(DrawCommand, id);
+  const char* name = CommandIconName(id);
+  return name ? QIcon::fromTheme(QString::fromLatin1(name), drawn) : drawn;
+}
 
 QPixmap SplashPicture(int width, int height) {
   QPixmap pixmap(width, height);
