@@ -22,6 +22,8 @@ const char Usage[] =
     "  --no-object     write no object file\n"
     "  --no-errors     write no error file (error lines go to standard output)\n"
     "  -I DIR          look for CPU tables and included files also in DIR\n"
+    "  -D NAME[=VALUE] define NAME before the first line of every pass, as NAME EQU VALUE\n"
+    "                  would (VALUE an expression, 1 when left out); repeatable\n"
     "  -f, --format F  start every pass with object format F (BIN8, INT8, INHX8M, MOT8,\n"
     "                  BIN16, INT16, MOT16, BIN32, MOT32; any letter case); HOF in the\n"
     "                  source still switches from there. Default INT16\n"
@@ -129,6 +131,7 @@ int main(int argc, char** argv) {
   bool listingSet = false, objectSet = false, errorsSet = false, quiet = false;
   unsigned long explainLine = 0;
   bool formatGiven = false;
+  std::vector<std::pair<std::string, std::string>> defines;
   TObjectFormat format = TObjectFormat::Int16;
   std::vector<std::string> includes;
   for (int i = 1; i < argc; ++i) {
@@ -162,6 +165,21 @@ int main(int argc, char** argv) {
       object.clear(); objectSet = true;
     } else if (a == "--no-errors") {
       errors.clear(); errorsSet = true;
+    } else if (a == "-D" || (a.size() > 2 && a.compare(0, 2, "-D") == 0)) {
+      std::string definition;
+      if (a == "-D") {
+        if (i + 1 >= argc) return UsageError("-D needs NAME or NAME=VALUE");
+        definition = argv[++i];
+      } else {
+        definition = a.substr(2);
+      }
+      size_t eq = definition.find('=');
+      std::string name = definition.substr(0, eq), value = eq == std::string::npos ? "1" : definition.substr(eq + 1);
+      if (!TTarn::ValidDefineName(name))
+        return UsageError(("-D " + definition + ": '" + name + "' is not a label name").c_str());
+      if (!TTarn::ValidDefineValue(value))
+        return UsageError(("-D " + definition + ": '" + value + "' is not an expression").c_str());
+      defines.emplace_back(name, value);
     } else if (a == "-f" || a == "--format") {
       if (i + 1 >= argc || !ObjectFormatByName(argv[i + 1], format))
         return UsageError((a + " needs one of the object formats " + ObjectFormatNames()).c_str());
@@ -199,6 +217,7 @@ int main(int argc, char** argv) {
   {
     TTarn tarn;
     tarn.SearchPaths = includes;
+    tarn.Defines = defines;
     tarn.StartFormatGiven = formatGiven;
     tarn.StartFormat = format;
     // Last, the bundled tables: beside the binary in a build, under share/ when installed.

@@ -33,7 +33,10 @@ bool ObjectFormatByName(std::string_view name, TObjectFormat& format) {
 
 std::string ObjectFormatNames() {
   std::string names;
-  for (const TFormatName& f : FormatNames) names += (names.empty() ? "" : ", ") + std::string(f.Name);
+  for (const TFormatName& f : FormatNames) {
+    if (!names.empty()) names += ", ";
+    names += f.Name;
+  }
   return names;
 }
 

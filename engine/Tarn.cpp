@@ -119,9 +119,7 @@ uint16_t TTarn::Assemble(const std::string& mainSource, const std::string& listi
     if (!isSource(object)) ObjectStream = std::fopen(object.c_str(), "wb");
     if (!ObjectStream) FatalError(7);
   }
-  if (Continue == On) {
-    for (const TBuiltin& b : Builtins) AddSymbol(b.Name, b.Type, b.Value);
-  }
+  if (Continue == On) EnterBuiltins();
 
   for (;;) {
     ++Pass;
@@ -184,6 +182,7 @@ void TTarn::RunPass() {
   ProgramCounter = 0; ChecksumTotal = 0; ListingOn = On; ListLineFlag = On; CurrentSegment = 0xB0000;
   EndMet = Off; StorageFillRequest = Off;
   if (StartFormatGiven) SelectObjectFormat(StartFormat);
+  DefineCommandLineNames();
   IncludeStack[0].Reader.Rewind();
   IncludeStack[0].LineCount = 0;
   IncludeStack[0].ErrorCount = 0;
@@ -230,6 +229,57 @@ bool TTarn::OpenFileOrKeptText(TSourceReader& reader, const std::string& path) {
     default:
       return false;
   }
+}
+
+void TTarn::EnterBuiltins() {
+  for (const TBuiltin& b : Builtins) AddSymbol(b.Name, b.Type, b.Value);
+}
+
+void TTarn::DefineCommandLineNames() {
+  for (const auto& [name, value] : Defines) {
+    char text[LineSize];
+    std::string line = value.substr(0, LineSize - 3);
+    line += '\n';
+    NormalizeLine(text, line.c_str(), false);
+    TScan cursor;
+    cursor.Reset(text);
+    int32_t v = Evaluate(cursor);
+    std::string key = CaseFlag == On ? name : UpperCase(name);
+    // Like EQU: a source that defines the name again changes its value, which
+    // is a phase error from the second pass on.
+    if (TSymbol* s = LookupSymbol(key, ClassLabel)) s->Value = v;
+    else AddSymbol(key, TypeLabel, v);
+  }
+  // What evaluating raised belongs to no line.
+  LineErrorNumber = 0;
+  ErrorColumn = 0;
+  ExpressionError = 0;
+}
+
+bool TTarn::ValidDefineName(const std::string& name) {
+  if (name.empty() || name.size() > LineSize - 3) return false;
+  if (!(IsLetter(name[0]) || name[0] == '_' || name[0] == '?' || name[0] == '.')) return false;
+  for (char c : name)
+    if (!IsNameChar(c) && c != '.') return false;
+  return true;
+}
+
+bool TTarn::ValidDefineValue(const std::string& value) {
+  if (value.empty() || value.size() > LineSize - 3 || value.find_first_of("\n;") != std::string::npos) return false;
+  TTarn probe;
+  probe.Token = probe.Arena.Allocate(std::string_view(), LineSize + 1);
+  probe.EnterBuiltins();
+  probe.Pass = 2;  // names read as defined or not, never as forward references
+  char text[LineSize];
+  std::string line = value;
+  line += '\n';
+  probe.NormalizeLine(text, line.c_str(), false);
+  TScan cursor;
+  cursor.Reset(text);
+  probe.Evaluate(cursor);
+  cursor.SkipBlanks();
+  bool clean = probe.LineErrorNumber == 0 || probe.LineErrorNumber == 40;
+  return clean && cursor.AtEnd();
 }
 
 bool TTarn::OpenSourceFile(const std::string& name) {

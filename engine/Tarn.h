@@ -72,6 +72,14 @@ class TTarn {
   uint32_t ExplainLine = 0;
   std::function<void(int pass, const std::string& text)> ExplainFn;
 
+  // Names defined before the first line of every pass, as if by NAME EQU
+  // VALUE (the command line's -D).
+  std::vector<std::pair<std::string, std::string>> Defines;
+  // Whether a -D name is a label name and its value an expression that reads
+  // without an error (undefined names aside: they may be defined later).
+  static bool ValidDefineName(const std::string& name);
+  static bool ValidDefineValue(const std::string& value);
+
   // The object format every pass starts with (a HOF line still switches from
   // there); without it the first pass starts with INT16 and each later pass
   // with the format the pass before ended with.
@@ -104,6 +112,8 @@ class TTarn {
   TFileIdentity MainSourceIdentity(const std::string& name) const;
   void CloseSourceFile();
   void ShowLineCounts();
+  void EnterBuiltins();
+  void DefineCommandLineNames();
   void ConsumeLine() { while (!Line.AtEnd()) Line.GetChar(); }
 
   // ---- errors (Diagnostics.cpp)

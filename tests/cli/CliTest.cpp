@@ -268,3 +268,36 @@ TEST(Cli, FormatOptionSetsTheObjectFormat) {
 }
 
 }  // namespace
+
+namespace {
+
+// -D NAME[=VALUE]: NAME stands defined before the first line of every pass.
+TEST(Cli, DefinesNamesBeforeTheFirstLine) {
+  TTempDir dir;
+  dir.Write("d.asm", "\tHOF \"BIN8\"\n\tIF DEBUG\n\tDFB 0DBH\n\tENDI\n\tDFB SIZE,SIZE*2\n");
+  dir.Write("twice.asm", "\tHOF \"BIN8\"\nSIZE\tEQU 7\n\tDFB SIZE\n");
+  struct TCase { const char* Arguments; int Status; const char* Bytes; };
+  const TCase cases[] = {
+      {"-D DEBUG -D SIZE=3 d.asm", 0, "DB 03 06"},
+      {"-DDEBUG=0 -DSIZE={1+2}*2 d.asm", 0, "06 0C"},
+      {"-D debug -D size=10H d.asm", 0, "DB 10 20"},  // names are read in upper case, as the source's
+      {"-D DEBUG=0 d.asm", 1, ""},                    // SIZE is not defined: error 40
+      {"-D SIZE=1 twice.asm", 1, ""},                 // defined twice: the usual phase error
+  };
+  for (const TCase& c : cases) {
+    TCommand r = RunTarn(dir, std::string("-q -o out.bin ").append(c.Arguments));
+    EXPECT_EQ(r.Status, c.Status) << c.Arguments << "\n" << r.Err;
+    if (*c.Bytes) {
+      EXPECT_EQ(Hex(dir.Read("out.bin")), c.Bytes) << c.Arguments;
+    }
+  }
+  TCommand twice = RunTarn(dir, "-q -D SIZE=1 twice.asm");
+  EXPECT_NE(twice.Err.find("[32]"), std::string::npos) << twice.Err;
+  for (const char* bad : {"-D 1X=2 d.asm", "-D X=1+ d.asm", "-D X=1,2 d.asm", "-D =5 d.asm", "d.asm -D"}) {
+    TCommand r = RunTarn(dir, bad);
+    EXPECT_EQ(r.Status, 2) << bad;
+    EXPECT_NE(r.Err.find("-D"), std::string::npos) << r.Err;
+  }
+}
+
+}  // namespace
