@@ -1,7 +1,10 @@
 // tarn: the command-line assembler, for scripts, build systems and editors.
 #include <chrono>
 #include <cstdio>
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -101,7 +104,10 @@ class TErrorList {
     }
     Errors.push_back(TCompactError{uint32_t(LastFile), d.Line, d.Column, uint8_t(d.Number)});
   }
-  void Print(FILE* out) const {
+  // With show set (a terminal), each error is followed by its source line and
+  // a caret under the column, as compilers show them; in colour unless
+  // NO_COLOR is set. Tabs in the line are shown at the default width of 8.
+  void Print(FILE* out, bool show, bool colour) const {
     for (const TCompactError& e : Errors) {
       TDiagnostic d;
       d.FullPath = Files[e.File].first;
@@ -109,11 +115,55 @@ class TErrorList {
       d.Line = e.Line;
       d.Column = e.Column;
       d.Number = e.Number;
-      std::fprintf(out, "%s\n", FormatEditorLine(d).c_str());
+      std::string text = FormatEditorLine(d);
+      if (!show) {
+        std::fprintf(out, "%s\n", text.c_str());
+        continue;
+      }
+      size_t at = text.find(": error: ");
+      if (colour && at != std::string::npos)
+        std::fprintf(out, "\033[1m%s: \033[1;31merror:\033[0m %s\n", text.substr(0, at).c_str(),
+                     text.substr(at + 9).c_str());
+      else
+        std::fprintf(out, "%s\n", text.c_str());
+      std::string line;
+      if (!SourceLine(d.Name, d.Line, line)) continue;
+      std::fprintf(out, "  %s\n  %s%*s^%s\n", line.c_str(), colour ? "\033[1;32m" : "", int(std::min<size_t>(e.Column - 1, line.size())), "",
+                   colour ? "\033[0m" : "");
     }
   }
 
  private:
+  // The line of a file, tabs expanded at 8; false when it cannot be read.
+  bool SourceLine(const std::string& name, uint32_t number, std::string& line) const {
+    if (number == 0) return false;
+    std::vector<std::string>& lines = Sources[name];
+    if (lines.empty()) {
+      FILE* f = std::fopen(name.c_str(), "rb");
+      if (!f) return false;
+      std::string current;
+      for (int c; (c = std::fgetc(f)) != EOF;) {
+        if (c == '\n') {
+          if (!current.empty() && current.back() == '\r') current.pop_back();
+          lines.push_back(current);
+          current.clear();
+        } else {
+          current += char(c);
+        }
+      }
+      lines.push_back(current);
+      std::fclose(f);
+    }
+    if (number > lines.size()) return false;
+    line.clear();
+    for (char c : lines[number - 1]) {
+      if (c == '\t') line.append(8 - line.size() % 8, ' ');
+      else line += (c >= 0 && c < 32) ? ' ' : c;
+    }
+    return true;
+  }
+
+  mutable std::map<std::string, std::vector<std::string>> Sources;
   std::vector<std::pair<std::string, std::string>> Files;  // full path, name as written
   size_t LastFile = 0;
   std::vector<TCompactError> Errors;
@@ -270,7 +320,8 @@ int main(int argc, char** argv) {
   }
   progress.Clear();
   std::fflush(stdout);
-  lastPass.Print(stderr);
+  const char* noColour = std::getenv("NO_COLOR");
+  lastPass.Print(stderr, isatty(STDERR_FILENO), !(noColour && *noColour));
   if (!quiet) {
     std::fprintf(stderr, "tarn: %d pass%s, %lu lines, %u error%s, checksum %lu\n", passes, passes == 1 ? "" : "es",
                  (unsigned long)lines, unsigned(count), count == 1 ? "" : "s", (unsigned long)checksum);

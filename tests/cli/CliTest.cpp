@@ -301,3 +301,26 @@ TEST(Cli, DefinesNamesBeforeTheFirstLine) {
 }
 
 }  // namespace
+
+namespace {
+
+// On a terminal each error is followed by its source line and a caret under
+// the column (tabs shown at 8), in colour unless NO_COLOR is set; through a
+// pipe the error lines stand alone (the other tests read them so).
+TEST(Cli, ShowsTheSourceLineAndACaretOnATerminal) {
+  if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "script (util-linux) is not installed";
+  TTempDir dir;
+  dir.Write("c.asm", "\tHOF \"BIN8\"\n\tDFB\t1,2,NOPE\n");
+  for (bool colour : {false, true}) {
+    std::string command = "cd '" + dir.Path() + "' && " + (colour ? "unset NO_COLOR; " : "NO_COLOR=1 ") +
+                          "script -q -c \"'" TARN_BINARY "' -q c.asm\" /dev/null >tty.txt 2>&1 </dev/null";
+    ASSERT_NE(std::system(command.c_str()), -1);
+    std::string out = dir.Read("tty.txt");
+    std::string caretLine = colour ? "\033[1;32m" + std::string(20, ' ') + "^" : "  " + std::string(20, ' ') + "^";
+    EXPECT_NE(out.find("          DFB     1,2,NOPE\r\n"), std::string::npos) << out;
+    EXPECT_NE(out.find(caretLine), std::string::npos) << out;
+    EXPECT_EQ(out.find('\033') != std::string::npos, colour) << out;
+  }
+}
+
+}  // namespace
