@@ -7,7 +7,9 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps build demo test test-asan fuzz bench clean
+PREFIX  ?= /usr/local
+
+.PHONY: deps build demo test test-asan fuzz bench install clean
 
 deps:
 	scripts/install-deps
@@ -32,6 +34,11 @@ test-asan: deps
 # fails with the reproducer's path when one finds a fault. See tests/fuzz/README.md.
 fuzz: deps
 	tests/fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# tarn, tarnw, the CPU tables, the man page and the desktop entry under
+# PREFIX (DESTDIR in front, for packaging).
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 bench: build
 	bench/run $(BUILD)
