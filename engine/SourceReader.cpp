@@ -36,9 +36,6 @@ bool ReadWholeStream(const std::string& path, size_t maxBytes, std::string& text
 
 bool TSourceReader::Open(const std::string& path) {
   Close();
-  // A directory opens as a stream on this system but never reads: refuse it here.
-  TPathKind kind = KindOfPath(path);
-  if (kind == TPathKind::Directory || kind == TPathKind::Missing) return false;
   Stream = std::fopen(path.c_str(), "rb");
   if (!Stream) return false;
   if (!Buffer) Buffer.reset(new char[BlockSize]);

@@ -13,7 +13,8 @@ class TSourceReader {
   TSourceReader(const TSourceReader&) = delete;
   TSourceReader& operator=(const TSourceReader&) = delete;
 
-  // Opens a regular file, to be read from the disk in every pass.
+  // Opens a regular file (the caller has found it one: a directory opens as a
+  // stream on this system but never reads), to be read from the disk in every pass.
   bool Open(const std::string& path);
   // Reads from a text kept in memory: the text of a pipe or device, which can
   // be read only once.

@@ -238,12 +238,8 @@ void TTarn::EnterBuiltins() {
 void TTarn::DefineCommandLineNames() {
   for (const auto& [name, value] : Defines) {
     char text[LineSize];
-    std::string line = value.substr(0, LineSize - 3);
-    line += '\n';
-    NormalizeLine(text, line.c_str(), false);
     TScan cursor;
-    cursor.Reset(text);
-    int32_t v = Evaluate(cursor);
+    int32_t v = EvaluateText(value, text, cursor);
     std::string key = CaseFlag == On ? name : UpperCase(name);
     // Like EQU: a source that defines the name again changes its value, which
     // is a phase error from the second pass on.
@@ -254,6 +250,14 @@ void TTarn::DefineCommandLineNames() {
   LineErrorNumber = 0;
   ErrorColumn = 0;
   ExpressionError = 0;
+}
+
+int32_t TTarn::EvaluateText(const std::string& value, char* text, TScan& cursor) {
+  std::string line = value.substr(0, LineSize - 3);
+  line += '\n';
+  NormalizeLine(text, line.c_str(), false);
+  cursor.Reset(text);
+  return Evaluate(cursor);
 }
 
 bool TTarn::ValidDefineName(const std::string& name) {
@@ -271,12 +275,8 @@ bool TTarn::ValidDefineValue(const std::string& value) {
   probe.EnterBuiltins();
   probe.Pass = 2;  // names read as defined or not, never as forward references
   char text[LineSize];
-  std::string line = value;
-  line += '\n';
-  probe.NormalizeLine(text, line.c_str(), false);
   TScan cursor;
-  cursor.Reset(text);
-  probe.Evaluate(cursor);
+  probe.EvaluateText(value, text, cursor);
   cursor.SkipBlanks();
   bool clean = probe.LineErrorNumber == 0 || probe.LineErrorNumber == 40;
   return clean && cursor.AtEnd();

@@ -114,6 +114,8 @@ class TTarn {
   void ShowLineCounts();
   void EnterBuiltins();
   void DefineCommandLineNames();
+  // Normalizes value into text (LineSize bytes) as a source line and evaluates it there.
+  int32_t EvaluateText(const std::string& value, char* text, TScan& cursor);
   void ConsumeLine() { while (!Line.AtEnd()) Line.GetChar(); }
 
   // ---- errors (Diagnostics.cpp)
