@@ -75,7 +75,12 @@ std::string FormatEditorLine(const TDiagnostic& d) {
 
 void TTarn::LineError(int number, const char* position) {
   if (LineFlags & 6) return;
-  if (number == 32) PhaseFlag = On;
+  if (number == 32) {
+    PhaseFlag = On;
+    // Another pass follows (only a fatal error could stop it): what this
+    // one would still write is thrown away, so it is not produced.
+    if (Pass >= 2 && Pass < 5 && !PlainAlgorithms) QuietOutput = SkippedOutput = true;
+  }
   if (number >= 40) ExpressionError = On;
   if (LineErrorNumber == 0) {
     LineErrorNumber = int16_t(number);
@@ -96,6 +101,7 @@ void TTarn::KeepBestError() {
 }
 
 void TTarn::FatalError(int number) {
+  if (SkippedOutput) RunAgain = true;
   EndOfPass = On;
   Continue = Off;
   ErrorColumn = 1;
@@ -110,12 +116,18 @@ void TTarn::FatalError(int number) {
   if (Pass < 2 && !InListLine) ListLine();
 }
 
-void TTarn::ReportError() {
+void TTarn::CountError() {
   // The counts are 16 bits wide; they stop at the top rather than wrap, or
   // 65536 errors would be returned as a run without errors.
   if (TotalErrors < UINT16_MAX) ++TotalErrors;
   TSourceFile& file = Current();
   if (file.ErrorCount < UINT16_MAX) ++file.ErrorCount;
+}
+
+void TTarn::ReportError() {
+  CountError();
+  if (QuietOutput) return;
+  TSourceFile& file = Current();
   TDiagnostic d;
   d.FullPath = file.FullPath;
   d.Name = file.Name;

@@ -202,7 +202,7 @@ void TTarn::OperandField() {
   bool nameField = Descriptor.Peek() == '@';
   bool nameFound = true;
   TFieldShape& known = FieldShapes[size_t(k) & 255];
-  const TFieldShape* shape = !PlainMatching && known.Field == field ? &known : nullptr;
+  const TFieldShape* shape = !PlainAlgorithms && known.Field == field ? &known : nullptr;
   bool clean = true;  // no error in the descriptor: what it showed of its parts can be kept
   InDescriptor = On;
   if (nameField) {
@@ -273,7 +273,7 @@ void TTarn::OperandField() {
       Separator = separator;
     }
   }
-  if (!nameField && clean && !shape && !PlainMatching) {
+  if (!nameField && clean && !shape && !PlainAlgorithms) {
     LearntShape.Field = field;
     known = LearntShape;
   }
@@ -343,7 +343,7 @@ int32_t TTarn::DescriptorPart(const TSymbol* field, const TFieldShape* shape, in
 // The operand of an expression field. The alternatives of a line read the same
 // operand text again and again; a reading that raised no error is remembered.
 void TTarn::EvaluateOperand() {
-  if (PlainMatching) {
+  if (PlainAlgorithms) {
     ForwardReference = 0;
     OperandValue = Evaluate(Line);
     return;

@@ -55,7 +55,7 @@ void TTarn::CheckPage() {
 
 void TTarn::ListLine() {
   InListLine = true;
-  if (ListingStream && ListLineFlag) {
+  if (ListingStream && ListLineFlag && !QuietOutput) {
     char column[40];
     int width = BuildAddressColumn(column);
     std::fwrite(column, 1, size_t(width), ListingStream);

@@ -98,7 +98,7 @@ void TTarn::SetObjectAddress(uint32_t address) {
 
 void TTarn::WriteObjectRecord(bool final) {
   uint16_t n = final ? 0 : RecordCount;
-  if (!ObjectStream) {
+  if (!ObjectStream || QuietOutput) {
     OutputAddress += n;
     RecordCount = 0;
     return;

@@ -90,6 +90,40 @@ void TTarn::ShowProgress(const char* text, int fieldId) {
 
 uint16_t TTarn::Assemble(const std::string& mainSource, const std::string& listing, const std::string& object,
                          const std::string& errors) {
+  uint16_t result = AssembleOnce(mainSource, listing, object, errors);
+  if (!RunAgain) return result;
+  // A fatal error ended a pass whose output had been skipped: start afresh
+  // with what the caller set and what cannot be read twice (the texts of
+  // pipes), and produce every pass's output this time. The object is
+  // rebuilt in place so that the caller's references to it stay valid.
+  uint32_t explainLine = ExplainLine;
+  auto explainFn = std::move(ExplainFn);
+  auto defines = std::move(Defines);
+  bool startFormatGiven = StartFormatGiven;
+  TObjectFormat startFormat = StartFormat;
+  auto showProgress = std::move(ShowProgressFn);
+  auto onError = std::move(OnError);
+  auto searchPaths = std::move(SearchPaths);
+  auto keptTexts = std::move(KeptTexts);
+  std::string dateText = std::move(DateText);
+  this->~TTarn();
+  new (this) TTarn();
+  ExplainLine = explainLine;
+  ExplainFn = std::move(explainFn);
+  Defines = std::move(defines);
+  StartFormatGiven = startFormatGiven;
+  StartFormat = startFormat;
+  ShowProgressFn = std::move(showProgress);
+  OnError = std::move(onError);
+  SearchPaths = std::move(searchPaths);
+  KeptTexts = std::move(keptTexts);
+  DateText = std::move(dateText);
+  PlainAlgorithms = true;
+  return AssembleOnce(mainSource, listing, object, errors);
+}
+
+uint16_t TTarn::AssembleOnce(const std::string& mainSource, const std::string& listing, const std::string& object,
+                             const std::string& errors) {
   ListingPath = listing;
   ObjectPath = object;
   ErrorPath = errors;
@@ -177,6 +211,8 @@ void TTarn::RunPass() {
     }
     if (Continue != On) return;  // a fatal error while starting the pass ends the run
   }
+  QuietOutput = false;
+  SkippedOutput = false;
   EndOfPass = 0; PhaseFlag = 0; ConditionalDepth = 0; TotalErrors = 0; TotalLines = 0;
   NextLineFlags = 0; LineFlags = 0; ConditionalStack[0] = 0; ExpansionCounter = 0;
   ProgramCounter = 0; ChecksumTotal = 0; ListingOn = On; ListLineFlag = On; CurrentSegment = 0xB0000;

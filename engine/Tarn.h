@@ -86,9 +86,10 @@ class TTarn {
   bool StartFormatGiven = false;
   TObjectFormat StartFormat = TObjectFormat::Int16;
 
-  // Matching without the caches (remembered operand readings, learnt field
-  // shapes): the plain algorithm, which the fast path must always agree with.
-  bool PlainMatching = false;
+  // The plain algorithms, which the fast path must always agree with:
+  // matching without the caches (remembered operand readings, learnt field
+  // shapes), and every pass from the second writing its output in full.
+  bool PlainAlgorithms = false;
 
   TProgressFn ShowProgressFn;
   TErrorFn OnError;
@@ -274,6 +275,18 @@ class TTarn {
   std::map<std::string, std::shared_ptr<const std::string>> KeptTexts;
   static constexpr size_t MaxStreamBytes = size_t(256) << 20;
   bool AfterPasses = false;  // fatal errors from the closing steps have no line of their own
+  // Once a phase error is recorded in pass 2, 3 or 4, another pass follows
+  // and writes every output afresh, so the rest of this pass's output is not
+  // produced (its errors are still counted). Only a fatal error could make
+  // such a pass the last after all; the run is then done again from the
+  // start with every pass's output produced, so that the files are exactly
+  // those the plain algorithm writes.
+  bool QuietOutput = false;   // the rest of this pass's output is skipped
+  bool SkippedOutput = false; // output of this pass (or the one just ended) was skipped
+  bool RunAgain = false;      // a fatal error met skipped output
+  uint16_t AssembleOnce(const std::string& mainSource, const std::string& listing, const std::string& object,
+                        const std::string& errors);
+  void CountError();
   bool InListLine = false;
 
   TMacroData Macro;

@@ -141,7 +141,7 @@ class TProgramGenerator {
   int Depth = 0;
 };
 
-TEST(Differential, FastAndPlainMatchingWriteTheSameFiles) {
+TEST(Differential, FastAndPlainAlgorithmsWriteTheSameFiles) {
   const std::string table6502 = ReadFile(TARN_TABLES_DIR "/6502.tbl");
   for (unsigned seed = 1; seed <= 120; ++seed) {
     bool mos6502 = seed % 2 == 0;
@@ -163,6 +163,42 @@ TEST(Differential, FastAndPlainMatchingWriteTheSameFiles) {
     ASSERT_EQ(fast.Object, plain.Object) << "seed " << seed;
     ASSERT_EQ(fast.ErrorCount, plain.ErrorCount) << "seed " << seed;
     ASSERT_EQ(fast.Passes, plain.Passes) << "seed " << seed;
+  }
+}
+
+// A pass that has recorded a phase error skips the rest of its output, since
+// another pass follows; a fatal error later in that pass makes it the last
+// after all, and the files must still be complete up to that line.
+TEST(Differential, FatalErrorAfterAPhaseErrorKeepsThatPassOutput) {
+  const std::string table6502 = ReadFile(TARN_TABLES_DIR "/6502.tbl");
+  struct TCase {
+    const char* Name;
+    const char* Tail;  // after a line whose label moves in pass 2 (HERE: 1002H, then 1003H)
+  } cases[] = {
+      {"include that does not open", "\tIF HERE-1002H\n\tINCL \"missing.asm\"\n\tENDI\n"},
+      {"include too deep", "\tIF HERE-1002H\n\tINCL \"self.asm\"\n\tENDI\n"},
+      {"fatal error on the phase error's own line", "\tIF HERE-1002H\nAGAIN\tINCL \"missing.asm\"\n\tENDI\n"},
+  };
+  for (const TCase& c : cases) {
+    std::string program = std::string("\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n\tLDA FWD\nHERE\tNOP\n") +
+                          "\tDFB 1,2,3\nBAD\tDFB\n" + c.Tail + "\tNOP\nFWD\tEQU 2000H\n";
+    TRunResult results[2];
+    for (int plain = 0; plain < 2; ++plain) {
+      TTempDir dir;
+      dir.Write("main.asm", program);
+      dir.Write("self.asm", "\tINCL \"self.asm\"\n");
+      dir.Write("t.tbl", table6502);
+      results[plain] = AssembleIn(dir, "main.asm", "main.LST", "main.HEX", "main.ERR", plain == 1);
+    }
+    const TRunResult &fast = results[0], &plain = results[1];
+    EXPECT_EQ(plain.Passes, 2) << c.Name;
+    EXPECT_NE(plain.Listing.find("DFB 1,2,3"), std::string::npos) << c.Name;
+    EXPECT_EQ(fast.Listing, plain.Listing) << c.Name;
+    EXPECT_EQ(fast.Errors, plain.Errors) << c.Name;
+    EXPECT_EQ(fast.Object, plain.Object) << c.Name;
+    EXPECT_EQ(fast.ErrorCount, plain.ErrorCount) << c.Name;
+    EXPECT_EQ(fast.Passes, plain.Passes) << c.Name;
+    EXPECT_EQ(fast.LastPass.size(), plain.LastPass.size()) << c.Name;
   }
 }
 

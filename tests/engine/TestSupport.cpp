@@ -72,7 +72,7 @@ TRunResult AssembleIn(const TTempDir& dir, const std::string& main, const std::s
   TRunResult r;
   {
     TTarn tarn;
-    tarn.PlainMatching = plainMatching;
+    tarn.PlainAlgorithms = plainMatching;
     tarn.ShowProgressFn = [&](const char* text, int field) {
       r.Progress.push_back(std::to_string(field) + ":" + text);
     };
