@@ -63,6 +63,14 @@ TFileIdentity IdentityOf(const std::string& path) {
   return TFileIdentity{true, uint64_t(st.st_dev), uint64_t(st.st_ino)};
 }
 
+// The listing and the object file are written a line at a time: a large
+// buffer turns a million small writes into a few hundred system calls.
+static FILE* OpenOutput(const std::string& path, const char* mode) {
+  FILE* f = std::fopen(path.c_str(), mode);
+  if (f) std::setvbuf(f, nullptr, _IOFBF, size_t(1) << 18);
+  return f;
+}
+
 TFileIdentity TTarn::MainSourceIdentity(const std::string& name) const {
   for (const std::string& candidate : SourceCandidates(name)) {
     TPathKind kind = KindOfPath(candidate);
@@ -146,11 +154,11 @@ uint16_t TTarn::AssembleOnce(const std::string& mainSource, const std::string& l
   // The listing and object file are written even when the source did not
   // open, so that no output of an earlier run passes for this one's.
   if (!listing.empty()) {
-    if (!isSource(listing)) ListingStream = std::fopen(listing.c_str(), "w");
+    if (!isSource(listing)) ListingStream = OpenOutput(listing, "w");
     if (!ListingStream) FatalError(8);
   }
   if (!object.empty()) {
-    if (!isSource(object)) ObjectStream = std::fopen(object.c_str(), "wb");
+    if (!isSource(object)) ObjectStream = OpenOutput(object, "wb");
     if (!ObjectStream) FatalError(7);
   }
   if (Continue == On) EnterBuiltins();
@@ -187,7 +195,7 @@ void TTarn::RunPass() {
   if (Pass >= 2) {
     if (ListingStream) {
       if (std::fclose(ListingStream) != 0) FatalError(2);
-      ListingStream = std::fopen(ListingPath.c_str(), "w");
+      ListingStream = OpenOutput(ListingPath, "w");
       if (!ListingStream) FatalError(8);
       LinesLeft = int16_t(PageLength);
       PageNumber = 1;
@@ -196,7 +204,7 @@ void TTarn::RunPass() {
     if (ObjectStream) {
       // What the previous pass wrote is discarded, pending record included.
       if (std::fclose(ObjectStream) != 0) FatalError(2);
-      ObjectStream = std::fopen(ObjectPath.c_str(), "wb");
+      ObjectStream = OpenOutput(ObjectPath, "wb");
       if (!ObjectStream) FatalError(7);
     }
     RecordCount = 0;
