@@ -396,11 +396,12 @@ int main(int argc, char** argv) {
       }
     }
     // The dependency and label files replace whatever their names lead to:
-    // never another output of the run.
+    // never another output of the run. A device (/dev/null) is written, not
+    // replaced, and may take several.
     for (size_t late = 3; late < std::size(outputs); ++late) {
       for (size_t other = 0; other < late; ++other) {
         const std::string &a = *outputs[late].second, &b = *outputs[other].second;
-        if (a.empty() || b.empty() || !SameFile(a, b)) continue;
+        if (a.empty() || b.empty() || KindOfPath(a) == TPathKind::Stream || !SameFile(a, b)) continue;
         std::fprintf(stderr, "tarn: the %s '%s' is also the %s; nothing was assembled\n", outputs[late].first,
                      a.c_str(), outputs[other].first);
         return 2;
