@@ -4,11 +4,15 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "DependencyFile.h"
+#include "LabelFile.h"
+#include "ReplaceFile.h"
 #include "Tarn.h"
 
 namespace {
@@ -30,6 +34,18 @@ const char Usage[] =
     "  -f, --format F  start every pass with object format F (BIN8, INT8, INHX8M, MOT8,\n"
     "                  BIN16, INT16, MOT16, BIN32, MOT32; any letter case); HOF in the\n"
     "                  source still switches from there. Default INT16\n"
+    "  -MD             also write a make dependency file: the object file as target, the\n"
+    "                  source, CPU table and INCL files as prerequisites\n"
+    "  -MF FILE        write it to FILE (default: the object file's name with .d)\n"
+    "  -MT TARGET      name the rule's target TARGET, written as given (default: the\n"
+    "                  object file; needed with --no-object); repeatable\n"
+    "  -MP             add an empty rule for each included file and CPU table, so make\n"
+    "                  goes on when one of them is removed\n"
+    "  --labels FILE   write every label and its value to FILE, sorted by value\n"
+    "  --label-format F\n"
+    "                  the label file's form: equ (NAME EQU $XXXX lines that INCL reads\n"
+    "                  back; the default), vice (al C:XXXX .NAME for the VICE monitor)\n"
+    "                  or json (name, value, file and line of each label)\n"
     "  -q              no progress line and no summary\n"
     "  --explain LINE  show how the instruction on LINE of SOURCE is matched against the\n"
     "                  CPU table: each candidate and sub-pattern, where and why it stopped\n"
@@ -37,8 +53,10 @@ const char Usage[] =
     "  --version       show the version\n"
     "\n"
     "Errors are also printed on standard error as FILE:LINE:COLUMN: error: TEXT [N].\n"
-    "Exit status: 0 without errors, 1 with errors, 2 for a usage error (also when an\n"
-    "output file would be the source file itself).\n";
+    "The dependency and label files are written after the last pass, errors or not.\n"
+    "Exit status: 0 without errors, 1 with errors (also when the dependency or label\n"
+    "file cannot be written), 2 for a usage error (also when an output file would be\n"
+    "the source file itself, or the dependency or label file another output).\n";
 
 // The output names derived from the source: same directory, base name
 // without its extension, upper-case extensions.
@@ -169,9 +187,60 @@ class TErrorList {
   std::vector<TCompactError> Errors;
 };
 
+std::string Join(const std::vector<std::string>& words) {
+  std::string text;
+  for (const std::string& w : words) text += (text.empty() ? "" : " ") + w;
+  return text;
+}
+
 int UsageError(const char* text) {
   std::fprintf(stderr, "tarn: %s\n%s", text, "Try 'tarn --help'.\n");
   return 2;
+}
+
+// A name derived from another by its extension, never the other itself
+// ("x.d" as object file gives "x.d.d", not "x.d").
+std::string DerivedName(const std::string& from, const char* extension) {
+  std::string name = Beside(from, extension);
+  return name == from ? from + extension : name;
+}
+
+// Whether two output names lead to the same file: the same file when both
+// exist, else the same path once "." and ".." and links are resolved.
+bool SameFile(const std::string& a, const std::string& b) {
+  TFileIdentity ia = IdentityOf(a), ib = IdentityOf(b);
+  if (ia.Known && ib.Known) return ia == ib;
+  std::error_code ea, eb;
+  auto pa = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ea), ea);
+  auto pb = std::filesystem::weakly_canonical(std::filesystem::absolute(b, eb), eb);
+  return !ea && !eb && pa == pb;
+}
+
+// The prerequisites of the dependency file: the files the run opened, less
+// pipes and devices, whose times tell a build tool nothing. The main source
+// is named as given when it did not open, so that the rule still names it.
+std::vector<std::string> Prerequisites(const TTarn& tarn, const std::string& source) {
+  std::vector<std::string> names;
+  for (const std::string& name : tarn.OpenedFiles)
+    if (KindOfPath(name) != TPathKind::Stream) names.push_back(name);
+  if (tarn.OpenedFiles.empty() && KindOfPath(source) != TPathKind::Stream) names.push_back(source);
+  // Make cannot read a name with a line break in it.
+  for (auto at = names.begin(); at != names.end();) {
+    if (at->find_first_of("\n\r") == std::string::npos) {
+      ++at;
+      continue;
+    }
+    std::fprintf(stderr, "tarn: a file name with a line break cannot stand in a dependency file; left out\n");
+    at = names.erase(at);
+  }
+  return names;
+}
+
+bool WriteSideFile(const char* what, const std::string& path, const std::string& text) {
+  std::string reason;
+  if (ReplaceFile(path, text, reason)) return true;
+  std::fprintf(stderr, "tarn: cannot write the %s '%s': %s\n", what, path.c_str(), reason.c_str());
+  return false;
 }
 
 }  // namespace
@@ -184,6 +253,11 @@ int main(int argc, char** argv) {
   std::vector<std::pair<std::string, std::string>> defines;
   TObjectFormat format = TObjectFormat::Int16;
   std::vector<std::string> includes;
+  // The dependency file (-MD and its companions) and the label file.
+  bool dependencies = false, phonyRules = false;
+  std::string dependencyFile, dependencyOptionAlone, labels, labelFormatName;
+  std::vector<std::string> targets;
+  TLabelFormat labelFormat = TLabelFormat::Equ;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     auto value = [&](std::string& target, bool& set) {
@@ -235,6 +309,26 @@ int main(int argc, char** argv) {
         return UsageError((a + " needs one of the object formats " + ObjectFormatNames()).c_str());
       formatGiven = true;
       ++i;
+    } else if (a == "-MD") {
+      dependencies = true;
+    } else if (a == "-MP") {
+      phonyRules = true;
+      if (dependencyOptionAlone.empty()) dependencyOptionAlone = a;
+    } else if (a == "-MF" || a == "-MT" || (a.size() > 3 && (a.compare(0, 3, "-MF") == 0 || a.compare(0, 3, "-MT") == 0))) {
+      std::string option = a.substr(0, 3);
+      std::string name = a.size() > 3 ? a.substr(3) : i + 1 < argc ? argv[++i] : "";
+      if (name.empty())
+        return UsageError((option + (option == "-MF" ? " needs a file name" : " needs a target name")).c_str());
+      if (option == "-MF") dependencyFile = name;
+      else targets.push_back(name);
+      if (dependencyOptionAlone.empty()) dependencyOptionAlone = option;
+    } else if (a == "--labels") {
+      if (i + 1 >= argc || !*argv[i + 1]) return UsageError("--labels needs a file name");
+      labels = argv[++i];
+    } else if (a == "--label-format") {
+      if (i + 1 >= argc || !LabelFormatByName(argv[i + 1], labelFormat))
+        return UsageError("--label-format needs one of equ, vice, json");
+      labelFormatName = argv[++i];
     } else if (a == "--explain") {
       char* end = nullptr;
       if (i + 1 >= argc || (explainLine = std::strtoul(argv[i + 1], &end, 10)) == 0 || *end || explainLine > UINT32_MAX)
@@ -257,6 +351,14 @@ int main(int argc, char** argv) {
   if (!listingSet) listing = Beside(source, ".LST");
   if (!objectSet) object = Beside(source, ".HEX");
   if (!errorsSet) errors = Beside(source, ".ERR");
+  if (!dependencies && !dependencyOptionAlone.empty())
+    return UsageError((dependencyOptionAlone + " has no effect without -MD").c_str());
+  if (labels.empty() && !labelFormatName.empty()) return UsageError("--label-format has no effect without --labels");
+  if (dependencies) {
+    // The rule is the object file's; without one the target must be named.
+    if (object.empty() && targets.empty()) return UsageError("-MD with --no-object needs -MT TARGET");
+    if (dependencyFile.empty()) dependencyFile = DerivedName(object.empty() ? source : object, ".d");
+  }
 
   TProgressLine progress;
   progress.Live = !quiet && isatty(STDERR_FILENO);
@@ -264,6 +366,7 @@ int main(int argc, char** argv) {
   int passes = 0;
   uint32_t lines = 0, checksum = 0;
   uint16_t count;
+  bool sideFilesFailed = false;
   {
     TTarn tarn;
     tarn.SearchPaths = includes;
@@ -283,11 +386,24 @@ int main(int argc, char** argv) {
     // anything is opened, comparing files, not names.
     TFileIdentity sourceId = tarn.MainSourceIdentity(source);
     const std::pair<const char*, const std::string*> outputs[] = {
-        {"listing", &listing}, {"object file", &object}, {"error file", &errors}};
+        {"listing", &listing},           {"object file", &object}, {"error file", &errors},
+        {"dependency file", &dependencyFile}, {"label file", &labels}};
     for (const auto& [what, path] : outputs) {
       if (sourceId.Known && !path->empty() && IdentityOf(*path) == sourceId) {
         std::fprintf(stderr, "tarn: the %s '%s' is the source file '%s'; nothing was assembled\n", what,
                      path->c_str(), source.c_str());
+        return 2;
+      }
+    }
+    // The dependency and label files replace whatever their names lead to:
+    // never another output of the run. A device (/dev/null) is written, not
+    // replaced, and may take several.
+    for (size_t late = 3; late < std::size(outputs); ++late) {
+      for (size_t other = 0; other < late; ++other) {
+        const std::string &a = *outputs[late].second, &b = *outputs[other].second;
+        if (a.empty() || b.empty() || KindOfPath(a) == TPathKind::Stream || !SameFile(a, b)) continue;
+        std::fprintf(stderr, "tarn: the %s '%s' is also the %s; nothing was assembled\n", outputs[late].first,
+                     a.c_str(), outputs[other].first);
         return 2;
       }
     }
@@ -308,7 +424,27 @@ int main(int argc, char** argv) {
       if (d.Number == 0) lastPass.Clear();
       else lastPass.Add(d);
     };
+    TLabelOrigins origins;
+    if (!labels.empty() && labelFormat == TLabelFormat::Json)
+      tarn.OnLabelDefined = [&](const TSymbol& label, const std::string& file, uint32_t line) {
+        origins.Record(label, file, line);
+      };
     count = tarn.Assemble(source, listing, object, errors);
+    // Written after the last pass whatever its errors, so that the build
+    // tool still learns which files to watch.
+    if (dependencies) {
+      std::string rule = DependencyRule(targets.empty() ? EscapeForMake(object) : Join(targets),
+                                        Prerequisites(tarn, source), phonyRules);
+      sideFilesFailed |= !WriteSideFile("dependency file", dependencyFile, rule);
+    }
+    if (!labels.empty()) {
+      std::vector<std::string> leftOut;
+      std::string text = FormatLabels(CollectLabels(tarn, labelFormat == TLabelFormat::Json ? &origins : nullptr),
+                                      labelFormat, leftOut);
+      for (const std::string& why : leftOut)
+        std::fprintf(stderr, "tarn: label %s; left out of '%s'\n", why.c_str(), labels.c_str());
+      sideFilesFailed |= !WriteSideFile("label file", labels, text);
+    }
     if (explainLine) {
       if (explanation.empty())
         std::printf("line %lu: no instruction was matched there in pass 2 or later\n", explainLine);
@@ -326,5 +462,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tarn: %d pass%s, %lu lines, %u error%s, checksum %lu\n", passes, passes == 1 ? "" : "es",
                  (unsigned long)lines, unsigned(count), count == 1 ? "" : "s", (unsigned long)checksum);
   }
-  return count == 0 ? 0 : 1;
+  return count == 0 && !sideFilesFailed ? 0 : 1;
 }

@@ -178,12 +178,13 @@ void TTarn::Dispatch() {
       TSymbol* s = LookupSymbol(Label, ClassLabel);
       bool variable = FoundSymbol->Value == dSETL;
       if (!s) {
-        AddSymbol(Label, variable ? TypeVariable : TypeLabel, LineAddress);
+        NoteLabelDefined(AddSymbol(Label, variable ? TypeVariable : TypeLabel, LineAddress));
         break;
       }
       if (s->Value != LineAddress && (!variable || (s->Type & FlagsMask) != 0x02000000))
         LineError(32, NormalizedLine);
       s->Value = LineAddress;
+      NoteLabelDefined(s);
       break;
     }
     case dFILL: {

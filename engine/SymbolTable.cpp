@@ -63,7 +63,7 @@ void TTarn::DefineLabel() {
       expansion = ExpansionCounter;
       type |= 0x02000000 | (expansion & 0xFFFF);
     }
-    AddSymbol(Label, type, ProgramCounter, 0, expansion);
+    NoteLabelDefined(AddSymbol(Label, type, ProgramCounter, 0, expansion));
     return;
   }
   if (!r) {
@@ -73,4 +73,11 @@ void TTarn::DefineLabel() {
   }
   if (r->Value != ProgramCounter && (r->Type & FlagsMask) != 0x02000000) LineError(32, NormalizedLine);
   r->Value = ProgramCounter;
+  NoteLabelDefined(r);
+}
+
+void TTarn::NoteLabelDefined(const TSymbol* label, bool fromLine) {
+  if (!OnLabelDefined || !label) return;
+  if (fromLine) OnLabelDefined(*label, Current().Name, Current().LineCount);
+  else OnLabelDefined(*label, std::string(), 0);
 }

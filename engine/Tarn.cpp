@@ -287,8 +287,10 @@ void TTarn::DefineCommandLineNames() {
     std::string key = CaseFlag == On ? name : UpperCase(name);
     // Like EQU: a source that defines the name again changes its value, which
     // is a phase error from the second pass on.
-    if (TSymbol* s = LookupSymbol(key, ClassLabel)) s->Value = v;
-    else AddSymbol(key, TypeLabel, v);
+    TSymbol* s = LookupSymbol(key, ClassLabel);
+    if (s) s->Value = v;
+    else s = AddSymbol(key, TypeLabel, v);
+    NoteLabelDefined(s, false);
   }
   // What evaluating raised belongs to no line.
   LineErrorNumber = 0;
@@ -348,6 +350,8 @@ bool TTarn::OpenSourceFile(const std::string& name) {
   for (const std::string& candidate : name.empty() ? std::vector<std::string>() : SourceCandidates(name)) {
     if (!OpenFileOrKeptText(entry.Reader, candidate)) continue;
     opened = true;
+    if (std::find(OpenedFiles.begin(), OpenedFiles.end(), candidate) == OpenedFiles.end())
+      OpenedFiles.push_back(candidate);
     if (candidate != name) {
       entry.Name = candidate;
       entry.FullPath = UpperCase(candidate[0] == '/' ? candidate : full.substr(0, full.size() - name.size()) + candidate);

@@ -93,6 +93,15 @@ class TTarn {
 
   TProgressFn ShowProgressFn;
   TErrorFn OnError;
+  // Called, when set, each time a label takes a value: with the file (its
+  // name as written) and line that gave it, or no file and line 0 for a -D
+  // name. The engine keeps no such record of its own; a caller that wants to
+  // tell where labels are defined keeps the last call for each.
+  std::function<void(const TSymbol& label, const std::string& file, uint32_t line)> OnLabelDefined;
+  // Every file opened as main source, CPU table or INCL file, under the name
+  // it opened with (relative when it was given so), once each, in the order
+  // first opened: the files a build tool watches to know when to assemble again.
+  std::vector<std::string> OpenedFiles;
   // Directories tried, in order, for a CPU or INCL file that does not open as named.
   std::vector<std::string> SearchPaths;
 
@@ -133,6 +142,7 @@ class TTarn {
   TSymbol* AddSymbol(std::string_view name, uint32_t type, int32_t value, uint32_t extra = 0,
                      uint32_t expansion = 0);
   void DefineLabel();
+  void NoteLabelDefined(const TSymbol* label, bool fromLine = true);
 
   // ---- expressions (Expression.cpp)
   TSymbol* NextToken(TScan& cursor);

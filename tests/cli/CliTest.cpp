@@ -6,27 +6,11 @@
 #include <regex>
 #include <sys/wait.h>
 
-#include "../engine/TestSupport.h"
+#include "CliSupport.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TCommand {
-  int Status = -1;
-  std::string Out, Err;
-};
-
-TCommand RunTarn(const TTempDir& dir, const std::string& arguments) {
-  std::string command = "cd '" + dir.Path() + "' && SOURCE_DATE_EPOCH=0 '" TARN_BINARY "' " + arguments +
-                        " >stdout.txt 2>stderr.txt </dev/null";
-  int raw = std::system(command.c_str());
-  TCommand c;
-  c.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  c.Out = dir.Read("stdout.txt");
-  c.Err = dir.Read("stderr.txt");
-  return c;
-}
 
 const char Good[] = "\tHOF \"INT8\"\n\tDFB 1\n";
 const char Bad[] = "\tDFB 1\n\tINCL \"part.asm\"\n\tDFB 300\n";
