@@ -111,6 +111,7 @@ uint16_t TTarn::Assemble(const std::string& mainSource, const std::string& listi
   TObjectFormat startFormat = StartFormat;
   auto showProgress = std::move(ShowProgressFn);
   auto onError = std::move(OnError);
+  auto onLabelDefined = std::move(OnLabelDefined);
   auto searchPaths = std::move(SearchPaths);
   auto keptTexts = std::move(KeptTexts);
   std::string dateText = std::move(DateText);
@@ -123,6 +124,7 @@ uint16_t TTarn::Assemble(const std::string& mainSource, const std::string& listi
   StartFormat = startFormat;
   ShowProgressFn = std::move(showProgress);
   OnError = std::move(onError);
+  OnLabelDefined = std::move(onLabelDefined);
   SearchPaths = std::move(searchPaths);
   KeptTexts = std::move(keptTexts);
   DateText = std::move(dateText);

@@ -61,7 +61,9 @@ class TTarn {
   TTarn& operator=(const TTarn&) = delete;
 
   // Assembles the main source; an empty output path means that output is not wanted.
-  // Returns the number of errors of the last pass.
+  // Returns the number of errors of the last pass. What a caller sets below
+  // before the call is carried over when Assemble has to run again (see
+  // QuietOutput): a new setting must be added there too.
   uint16_t Assemble(const std::string& mainSource, const std::string& listing, const std::string& object,
                     const std::string& errors);
 
