@@ -159,8 +159,9 @@ TEST(Robustness, PipesAreReadOnceAndKeptForLaterPasses) {
 TEST(Robustness, ErrorForALabelSkippedInPassOneStandsAtTheLabel) {
   // X is the program counter (0) in pass 1 and 1 in pass 2, so the line of
   // LATE is skipped only in pass 1; the long line before must not lend its column.
-  TRunResult r = AssembleText("\tIF X\n\tDFB 1," + std::string(60, '1').insert(0, "0") +
-                              "\nLATE\tDFB 2\n\tENDI\nX\tEQU 1\n");
+  std::string source = "\tIF X\n\tDFB 1,0";
+  source.append(60, '1').append("\nLATE\tDFB 2\n\tENDI\nX\tEQU 1\n");
+  TRunResult r = AssembleText(source);
   ASSERT_FALSE(r.LastPass.empty()) << r.Errors;
   bool found = false;
   for (const TDiagnostic& d : r.LastPass)
@@ -211,6 +212,52 @@ TEST(Robustness, ErrorFileThatDoesNotOpenSendsErrorsToStandardOutput) {
 TEST(Robustness, ErrorsInsideAFatalPassOneStillReachTheErrorFile) {
   TRunResult r = AssembleText("\tDFB 300\n\tINCL \"nothing.asm\"\n");
   EXPECT_EQ(r.Errors, "$DIR/MAIN.ASM(2,1): Error 1 - Source file did not open\n");
+}
+
+// Tables that strain the format: each ends in a numbered error or assembles,
+// in time and memory that follow the table's size.
+struct TStrainedTable {
+  const char* Name;
+  std::string Table, Source;
+  std::string Object;  // BIN8 image expected, "" when the run stops
+  int FirstError;      // 0 = none
+};
+
+std::vector<TStrainedTable> StrainedTables() {
+  std::mt19937 rng(7);
+  std::string garbage;
+  for (int i = 0; i < 100000; ++i) garbage += char(rng() & 0xFF);
+  std::string million = "*\n*\n*\n";
+  million.reserve(16000000);
+  for (int i = 0; i < 1000000; ++i) million.append("I").append(std::to_string(i)).append("^").append(1, "0123456789ABCDEF"[i & 15]).append("5:\n");
+  std::string groups = "*\n*\n1,-^00:\n*\nNOP";
+  for (int i = 0; i < 120; ++i) groups += "|1";  // as many alternative groups as a table line holds
+  groups += "^EA:\n";
+  std::string tooLong = "*\n*\n1,-^00:\n*\nNOP";
+  for (int i = 0; i < 255; ++i) tooLong += "|1";  // beyond a table line: the rest is a line of its own
+  tooLong += "^EA:\n";
+  const std::string head = "\tCPU \"x.tbl\"\n\tHOF \"BIN8\"\n";
+  return {
+      {"garbage", garbage, head + "\tNOP\n", "", 6},
+      {"a million instructions", million, head + "\tI0\n\tI999999\n\tI500000\n", "05 F5 05", 0},
+      {"120 alternative groups", groups, head + "\tNOP -\n\tNOP --\n", "EA 00", 33},
+      {"255 groups on one line", tooLong, head + "\tNOP -\n", "", 6},
+  };
+}
+
+TEST(Robustness, StrainedTablesEndInNumberedErrorsOrAssemble) {
+  for (const TStrainedTable& c : StrainedTables()) {
+    TRunResult r = AssembleText(c.Source, {{"x.tbl", c.Table}});
+    if (!c.Object.empty()) {
+      EXPECT_EQ(Hex(r.Object), c.Object) << c.Name;
+    }
+    if (c.FirstError == 0) {
+      EXPECT_EQ(r.ErrorCount, 0) << c.Name;
+    } else {
+      ASSERT_FALSE(r.LastPass.empty()) << c.Name;
+      EXPECT_EQ(r.LastPass[0].Number, c.FirstError) << c.Name;
+    }
+  }
 }
 
 }  // namespace
