@@ -1,6 +1,7 @@
 #include "App.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -19,6 +20,7 @@
 #include "Help.h"
 #include "MdiClient.h"
 #include "Profile.h"
+#include "Printer.h"
 #include "Prompts.h"
 #include "RecentFiles.h"
 #include "Registration.h"
@@ -50,6 +52,29 @@ TTarnApp::~TTarnApp() {
   // its window still exists, then the windows go.
   HelpEngine.reset();
   delete MainWindow.data();
+  PrinterObject.reset();
+}
+
+TTarnPrinter& TTarnApp::Printer() {
+  if (!PrinterObject)
+    PrinterObject = std::make_unique<TTarnPrinter>();
+  return *PrinterObject;
+}
+
+void TTarnApp::CheckPrinterChange() {
+  if (!PrinterObject || PrintingCount > 0)
+    return;
+  if (PrinterObject->DeviceName() != DefaultPrinterName()) {
+    PrinterObject = std::make_unique<TTarnPrinter>();
+    return;
+  }
+  // A failed set-up is tried again now and then, not at every query: making
+  // a printer object asks the print server about the device.
+  static QDeadlineTimer retry(0);
+  if (PrinterObject->Setup().Error != 0 && retry.hasExpired()) {
+    PrinterObject = std::make_unique<TTarnPrinter>();
+    retry.setRemainingTime(2000);
+  }
 }
 
 TTarnFrame* TTarnApp::Frame() const { return MainWindow.data(); }

@@ -18,6 +18,7 @@ class TTarnFrame;
 class TTarnMDIClient;
 class TRecentFiles;
 class THelp;
+class TTarnPrinter;
 
 // Shared by the Open and Save as dialogs, so each starts where the other left.
 struct TOpenSaveData {
@@ -87,6 +88,16 @@ public:
               TButtons buttons) override;
   QString SaveAsName(QWidget* parent, const QString& current) override;
 
+  // The printer object, made on first need.
+  TTarnPrinter& Printer();
+  bool HasPrinter() const { return PrinterObject != nullptr; }
+  // A printer object that no longer stands for the system's default printer
+  // (or whose set-up failed) is replaced; never while a print or preview
+  // uses it.
+  void CheckPrinterChange();
+  // Greater than 0 while a print or a preview is under way.
+  int PrintingCount = 0;
+
   // Pending message help topic (error number + 100); 0 = none.
   int HelpContextNumber = 0;
   // Whether the help engine accepted the last request; decides whether it is
@@ -109,6 +120,7 @@ private:
 
   std::unique_ptr<TRecentFiles> RecentList;
   std::unique_ptr<THelp> HelpEngine;
+  std::unique_ptr<TTarnPrinter> PrinterObject;
   QPointer<TTarnFrame> MainWindow;
   TOpenSaveData DialogData;
   QFont Font;

@@ -397,6 +397,7 @@ bool TTarnMDIClient::Handles(int id) const {
     case Cmd::Font: case Cmd::Tabs:
     case Cmd::Cascade: case Cmd::TileHorizontal: case Cmd::TileVertical: case Cmd::ArrangeIcons:
     case Cmd::CloseAll:
+    case Cmd::Print: case Cmd::PageSetup: case Cmd::PrintPreview:
       return true;
     default:
       return false;
@@ -410,6 +411,8 @@ bool TTarnMDIClient::IsEnabled(int id) const {
       return !subWindowList().isEmpty();
     case Cmd::PreviousError: case Cmd::NextError:
       return AssembleErrorCount != 0;
+    case Cmd::Print: case Cmd::PageSetup: case Cmd::PrintPreview:
+      return PrintEnabled();
     default:
       return Handles(id);
   }
@@ -431,6 +434,9 @@ void TTarnMDIClient::Execute(int id) {
     case Cmd::TileVertical: TileVertical(); break;
     case Cmd::ArrangeIcons: ArrangeIcons(); break;
     case Cmd::CloseAll: CloseAllChildren(); break;
+    case Cmd::Print: PrintCommand(); break;
+    case Cmd::PageSetup: PageSetupCommand(); break;
+    case Cmd::PrintPreview: PrintPreviewCommand(); break;
     default: break;
   }
 }

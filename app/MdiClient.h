@@ -94,6 +94,13 @@ public:
   void MainFileCommand();
   // Next error (+1) and Previous error (-1).
   void NavigateMessage(int direction);
+  // File > Print..., Page setup... and Print preview on the active window.
+  void PrintCommand();
+  void PageSetupCommand();
+  void PrintPreviewCommand();
+  // Whether the three can run: a window is active and the printer object
+  // (made here when there is none) reports no set-up error.
+  bool PrintEnabled() const;
   void FontCommand();
   void TabsCommand();
   // After a font or tab size change: every editor recomputes and repaints.

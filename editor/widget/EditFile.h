@@ -16,6 +16,7 @@
 #include "EditText.h"
 #include "EditView.h"
 #include "EditorHost.h"
+#include "PrintPages.h"
 
 class QPainter;
 class TFindReplaceDialog;
@@ -49,6 +50,15 @@ public:
   bool Handles(int id) const;
   bool IsEnabled(int id) const;
   void Execute(int id);
+
+  // Printing is in screen pixels, in the editor's font: font height plus
+  // external leading (10 when the font has none).
+  int PrintLineHeight() const;
+  // The printing branch of painting: draws pages FromPage to ToPage of RANGE
+  // into PAINTER for BAND (logical units), each line at the band's left edge
+  // with TABs at the device's default stops, and sets RANGE's bounds to the
+  // pages the text fills at that band height. An empty band draws nothing.
+  void PaintPages(QPainter& painter, const QRect& band, TPrintPageRange& range);
 
   // The open find or replace dialog, if any.
   TFindReplaceDialog* FindDialog() const { return Dialog; }

@@ -1,0 +1,103 @@
+// What the printing tests share: an editor host with a chosen font and tab
+// size, print dialogs answered by the test, and PDF files read back with
+// poppler-utils' pdfinfo and pdftotext.
+#pragma once
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTest>
+
+#include "EditorHost.h"
+#include "Printer.h"
+
+class TTestHost : public TEditorHost {
+public:
+  TTestHost() : Font(QFontDatabase::systemFont(QFontDatabase::FixedFont)) { Font.setPixelSize(16); }
+  QFont EditorFont() const override { return Font; }
+  int TabSize() const override { return Tabs; }
+  void SetPositionText(const QString&) override {}
+  void PushRecentFile(const QString&) override {}
+  TAnswer Ask(QWidget*, const QString& text, const QString&, TMessageIcon, TButtons) override {
+    Messages << text;
+    return TAnswer::Ok;
+  }
+  QString SaveAsName(QWidget*, const QString&) override { return QString(); }
+  QFont Font;
+  int Tabs = 8;
+  QStringList Messages;
+};
+
+// The print dialog answers with a page range (0 for all pages) or Cancel;
+// every "Print Error" text is kept.
+class TScriptedPrintDialogs : public TPrintDialogs {
+public:
+  TScriptedPrintDialogs() { SetPrintDialogs(this); }
+  ~TScriptedPrintDialogs() override { SetPrintDialogs(nullptr); }
+  bool PrintDialog(QWidget*, QPrinter& printer, int minPage, int maxPage) override {
+    ++PrintDialogs;
+    DialogBounds = {minPage, maxPage};
+    if (FromPage > 0) {
+      printer.setPrintRange(QPrinter::PageRange);
+      printer.setFromTo(FromPage, ToPage);
+    }
+    return Accept;
+  }
+  bool PageSetupDialog(QWidget*, QPrinter&) override {
+    ++PageSetups;
+    return true;
+  }
+  void PrintError(QWidget*, const QString& text) override { Errors << text; }
+  bool ShowPrintingBox() const override { return Box; }
+
+  bool Accept = true;
+  int FromPage = 0;
+  int ToPage = 0;
+  bool Box = false;
+  int PrintDialogs = 0;
+  int PageSetups = 0;
+  QPair<int, int> DialogBounds;
+  QStringList Errors;
+};
+
+inline QString RunTool(const QString& program, const QStringList& args) {
+  QProcess process;
+  process.start(program, args);
+  if (!process.waitForFinished(20000) || process.exitCode() != 0)
+    return QString();
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+inline int PdfPages(const QString& pdf) {
+  const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption);
+  const QRegularExpressionMatch match = pages.match(RunTool(QStringLiteral("pdfinfo"), {pdf}));
+  return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// The text of every page, in order.
+inline QStringList PdfPageTexts(const QString& pdf) {
+  QStringList pages = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+                          .split(QLatin1Char('\f'));
+  if (!pages.isEmpty() && pages.back().trimmed().isEmpty())
+    pages.removeLast();
+  return pages;
+}
+
+// The left edge of WORD on the first page, in points; -1 when it is not there.
+inline double PdfWordLeft(const QString& pdf, const QString& word) {
+  const QString html = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+  const QRegularExpression entry(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>%1</word>")
+                                     .arg(QRegularExpression::escape(word)));
+  const QRegularExpressionMatch match = entry.match(html);
+  return match.hasMatch() ? match.captured(1).toDouble() : -1;
+}
+
+inline void WriteLines(const QString& path, int count, const QString& pattern = QStringLiteral("line %1")) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  for (int i = 1; i <= count; ++i)
+    file.write(pattern.arg(i, 4, 10, QLatin1Char('0')).toLatin1() + "\n");
+}
