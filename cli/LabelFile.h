@@ -23,7 +23,10 @@ struct TLabel {
 };
 
 // Where each label last took its value, kept from TTarn::OnLabelDefined when
-// the label file wants it; file names are kept once each.
+// the label file wants it; file names are kept once each. Entries are keyed
+// by the label's record: every record is reported when it is made, so when
+// the engine starts a run afresh, an entry left from the first run is always
+// overwritten before a new record at the same address is looked up.
 class TLabelOrigins {
  public:
   void Record(const TSymbol& label, const std::string& file, uint32_t line);
