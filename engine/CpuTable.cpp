@@ -37,6 +37,7 @@ void TTarn::LoadCpuTable() {
   TableLoaded = On;
   TableName = name;
   if (ReadTableLines()) CloseSourceFile();
+  CompileTable();
 }
 
 // Returns true when the file ended (it is then closed by the caller), false when

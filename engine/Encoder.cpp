@@ -20,6 +20,10 @@ void TTarn::EncodeInstruction() {
     KeepBestError();
     SubCount = 0;
     Pattern.Reset(candidate->Name);
+    MainRecord = candidate;
+    MainPlan = nullptr;
+    MainNext = 0;
+    if (!PlainAlgorithms && !Explaining) MainPlan = PlanOf(candidate);
     MainBytes = candidate->Code();
     MainCount = int(candidate->Type & 0xFF);
     std::memset(Code, 0, size_t(MainCount));
@@ -80,6 +84,16 @@ int32_t TTarn::TableNumber(TScan& cursor) {
 
 void TTarn::ComparePattern() {
   TokenPushback = 0;
+  // The mnemonic that found the record starts its pattern: when the line
+  // holds it as written, comparing it character by character would agree.
+  if (MainPlan) {
+    int n = 0;
+    while (n < MainPlan->WordLength && Line.Cur[n] == Pattern.Cur[n]) ++n;
+    if (n == MainPlan->WordLength) {
+      Line.Cur += n;
+      Pattern.Cur += n;
+    }
+  }
   do {
     Pattern.SkipBlanks();
     Line.SkipBlanks();
@@ -106,16 +120,37 @@ void TTarn::ComparePattern() {
 void TTarn::MatchGroup() {
   char* remembered = Line.Cur;
   TokenPushback = 0;
-  int32_t n = TableNumber(Pattern), m = n;
-  if (Pattern.Peek() == '-') {
-    Pattern.GetChar();
-    m = TableNumber(Pattern);
+  int32_t n, m;
+  const TPlanRef* ref = MainPlan && !IsDigit(Separator) ? RefAt(MainPlan, MainNext, MainRecord, Pattern.Cur) : nullptr;
+  if (ref) {
+    // As reading the numbers would leave it.
+    TokenStart = Line.Cur;
+    Token->Type = 0x10000;
+    Token->Value = ref->Last;
+    Pattern.Cur = const_cast<char*>(MainRecord->Name) + ref->End;
+    n = ref->First;
+    m = ref->Last;
+  } else {
+    n = TableNumber(Pattern);
+    m = n;
+    if (Pattern.Peek() == '-') {
+      Pattern.GetChar();
+      m = TableNumber(Pattern);
+    }
   }
   // A group that names no sub-pattern never matches.
   Mismatch = 1;
   for (; !Matched && n <= m; ++n) {
     KeepBestError();
-    SubRecord = NumberedRecord(2, n);
+    SubPlan = nullptr;
+    SubNext = 0;
+    if (ref) {
+      const TGroupEntry& entry = GroupEntries[ref->Index + uint32_t(n - ref->First)];
+      SubRecord = entry.Record;
+      if (entry.Plan >= 0) SubPlan = &PatternPlans[size_t(entry.Plan)];
+    } else {
+      SubRecord = NumberedRecord(2, n);
+    }
     if (!SubRecord) {
       Mismatch = 1;
       if (n == INT32_MAX) break;
@@ -187,11 +222,21 @@ bool TTarn::MatchListName(int& index) {
 
 void TTarn::OperandField() {
   TokenPushback = 0;
-  int32_t k = TableNumber(SubPattern);
-  SubPattern.GetChar();  // the "}"
+  const TPlanRef* ref = SubPlan && !IsDigit(Separator) ? RefAt(SubPlan, SubNext, SubRecord, SubPattern.Cur) : nullptr;
+  const TFieldPlan* plan = ref ? &FieldPlans[ref->Index] : nullptr;
+  int32_t k;
+  if (ref) {
+    TokenStart = Line.Cur;
+    Token->Type = 0x10000;
+    Token->Value = k = ref->First;
+    SubPattern.Cur = SubRecord->Name + ref->End;
+  } else {
+    k = TableNumber(SubPattern);
+    SubPattern.GetChar();  // the "}"
+  }
   char after = SubPattern.Peek();
   Separator = after;
-  TSymbol* field = NumberedRecord(1, k);
+  TSymbol* field = plan ? plan->Record : NumberedRecord(1, k);
   if (!field) {
     if (Explaining) Explain("        field {" + std::to_string(k) + "}: not defined by the table");
     Mismatch = 1;
@@ -201,9 +246,8 @@ void TTarn::OperandField() {
   Descriptor.Reset(field->Name);
   bool nameField = Descriptor.Peek() == '@';
   bool nameFound = true;
-  TFieldShape& known = FieldShapes[size_t(k) & 255];
-  const TFieldShape* shape = !PlainAlgorithms && known.Field == field ? &known : nullptr;
-  bool clean = true;  // no error in the descriptor: what it showed of its parts can be kept
+  const TFieldShape* shape = plan && plan->Shaped ? &plan->Shape : nullptr;
+  bool clean = true;  // no error in the descriptor
   InDescriptor = On;
   if (nameField) {
     Descriptor.GetChar();
@@ -246,16 +290,16 @@ void TTarn::OperandField() {
   } else {
     InDescriptor = Off;
     EvaluateOperand();
-    if (ForwardReference && !std::strchr(field->Name, '$')) OperandValue = 0;
+    if (ForwardReference && !(plan ? plan->KeepsForward : std::strchr(field->Name, '$') != nullptr)) OperandValue = 0;
     if (Separator != '\0' && Line.Cur > Line.Start) --Line.Cur;
     Separator = ',';
     InDescriptor = On;
-    FieldValue = DescriptorPart(field, shape, 0, clean);
+    FieldValue = Part(field, shape, 0, clean);
   }
   // The lowest and highest operand value, each compared as it is read.
-  int32_t lo = nameField ? Evaluate(Descriptor) : DescriptorPart(field, shape, 1, clean);
+  int32_t lo = nameField ? Evaluate(Descriptor) : Part(field, shape, 1, clean);
   if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
-  int32_t hi = nameField ? Evaluate(Descriptor) : DescriptorPart(field, shape, 2, clean);
+  int32_t hi = nameField ? Evaluate(Descriptor) : Part(field, shape, 2, clean);
   if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
   if (Explaining) ExplainField(k, nameField, nameFound, lo, hi);
   // A name field may end with a fourth part: the value to insert, computed
@@ -272,10 +316,6 @@ void TTarn::OperandField() {
       FieldValue = Evaluate(Descriptor);
       Separator = separator;
     }
-  }
-  if (!nameField && clean && !shape && !PlainAlgorithms) {
-    LearntShape.Field = field;
-    known = LearntShape;
   }
   InDescriptor = Off;
   if (Pass >= 2 && Mismatch == 0 && LineErrorNumber == 0) InsertField(field);
@@ -295,12 +335,13 @@ void TTarn::OperandField() {
   Separator = ',';
 }
 
-// One part of an expression field's descriptor, from the shape learnt for the
-// field when there is one; otherwise evaluated in turn and learnt.
+// One part of an expression field's descriptor, from the field's shape when
+// it has one, else read from the text where the previous part ended.
 int32_t TTarn::DescriptorPart(const TSymbol* field, const TFieldShape* shape, int part, bool& clean) {
   if (shape) {
     switch (shape->Kind[part]) {
       case TFieldShape::Constant: TokenStart = Line.Cur; ExpressionError = 0; return shape->Value[part];
+      case TFieldShape::OperandAlone: TokenStart = Line.Cur; ExpressionError = 0; return OperandValue;
       case TFieldShape::Traced: {
         int32_t value = 0;
         if (ReplayTrace(shape->Trace[part], shape->TraceLength[part], value)) {
@@ -313,30 +354,9 @@ int32_t TTarn::DescriptorPart(const TSymbol* field, const TFieldShape* shape, in
       case TFieldShape::General: break;
     }
     Descriptor.Cur = const_cast<char*>(field->Name) + shape->Offset[part];
-    int32_t value = Evaluate(Descriptor);
-    clean = clean && !ExpressionError;
-    return value;
   }
-  const char* start = Descriptor.Cur;
-  InputsRead = 0;
-  Tracing = true;
-  TraceOverflow = false;
-  TraceLength = 0;
   int32_t value = Evaluate(Descriptor);
-  Tracing = false;
   clean = clean && !ExpressionError;
-  TFieldShape& learnt = LearntShape;
-  learnt.Offset[part] = uint16_t(start - field->Name);
-  learnt.Value[part] = value;
-  if (InputsRead == 0) {
-    learnt.Kind[part] = TFieldShape::Constant;
-  } else if (!(InputsRead & ReadsLabel) && !TraceOverflow && TraceLength > 0) {
-    learnt.Kind[part] = TFieldShape::Traced;
-    learnt.TraceLength[part] = uint8_t(TraceLength);
-    std::copy(Trace, Trace + TraceLength, learnt.Trace[part]);
-  } else {
-    learnt.Kind[part] = TFieldShape::General;
-  }
   return value;
 }
 

@@ -341,20 +341,80 @@ class TTarn {
   void TraceStep(TTraceOp::TKind kind, int32_t value);
   bool ReplayTrace(const TTraceOp* ops, int count, int32_t& result) const;
   // The three parts of a field descriptor (value, lowest, highest operand),
-  // learnt from their first clean evaluation: a constant needs no work again,
-  // a part that reads no label is replayed from its recorded steps, any other
+  // read once when the table is loaded: a constant needs no work again, a
+  // part that reads no label is replayed from its recorded steps, any other
   // part is evaluated from where it starts.
   struct TFieldShape {
-    const TSymbol* Field = nullptr;
-    enum TKind : uint8_t { General, Constant, Traced } Kind[3] = {};
+    enum TKind : uint8_t { Constant, OperandAlone, Traced, General } Kind[3] = {};
     int32_t Value[3] = {};
     uint16_t Offset[3] = {};
     uint8_t TraceLength[3] = {};
     TTraceOp Trace[3][TraceCapacity];
   };
-  TFieldShape FieldShapes[256];
-  TFieldShape LearntShape;
+  // Evaluates one part, from the shape when there is one, else from the text.
   int32_t DescriptorPart(const TSymbol* field, const TFieldShape* shape, int part, bool& clean);
+  // The same, with the two commonest shapes (a constant, the operand itself) in line.
+  int32_t Part(const TSymbol* field, const TFieldShape* shape, int part, bool& clean) {
+    if (shape && shape->Kind[part] <= TFieldShape::OperandAlone) {
+      TokenStart = Line.Cur;
+      ExpressionError = 0;
+      return shape->Kind[part] == TFieldShape::Constant ? shape->Value[part] : OperandValue;
+    }
+    return DescriptorPart(field, shape, part, clean);
+  }
+  // Reads a field's three descriptor parts once, as matching would, into a
+  // shape; false when they cannot be read cleanly without an operand.
+  bool ShapeOfField(TSymbol* field, TFieldShape& shape);
+
+  // The CPU table read once more after loading into what matching needs
+  // from it on every line: the numbers of groups and fields already read
+  // from the pattern texts, the sub-pattern and field records already found,
+  // and each field's descriptor shape. Matching still walks a pattern's text
+  // character by character (the comparison rules are the text's) but never
+  // reads a number or looks a record up again. A pattern whose numbers are
+  // not plain digits has no plan and is read as text.
+  struct TPlanRef {        // "|n", "|n-m" or "{k}"
+    uint16_t Offset = 0;   // of the character after "|" or "{"
+    uint16_t End = 0;      // where the text goes on after it
+    int32_t First = 0, Last = 0;
+    uint32_t Index = 0;    // groups: first of GroupEntries; fields: FieldPlans
+  };
+  struct TPatternPlan {
+    uint16_t WordLength = 0;  // the mnemonic at the start of an instruction pattern
+    uint32_t FirstRef = 0, RefCount = 0;
+  };
+  struct TGroupEntry {
+    TSymbol* Record = nullptr;  // the sub-pattern of that number, if the table has one
+    int32_t Plan = -1;          // its plan
+  };
+  struct TFieldPlan {
+    TSymbol* Record = nullptr;
+    bool KeepsForward = false;  // the descriptor names "$"
+    bool Shaped = false;
+    TFieldShape Shape;
+  };
+  std::vector<TPlanRef> PlanRefs;
+  std::vector<TPatternPlan> PatternPlans;
+  std::vector<TGroupEntry> GroupEntries;
+  std::vector<TFieldPlan> FieldPlans;
+  // An instruction record's plan, by its place in the symbol table: the
+  // table's instructions are entered one after the other when it is loaded.
+  uint32_t FirstInstructionSerial = 0;
+  std::vector<int32_t> InstructionPlans;  // -1: no plan
+  const TPatternPlan* PlanOf(const TSymbol* instruction) const {
+    uint32_t i = instruction->Serial - FirstInstructionSerial;
+    if (i >= InstructionPlans.size() || InstructionPlans[i] < 0) return nullptr;
+    return &PatternPlans[size_t(InstructionPlans[i])];
+  }
+  void CompileTable();
+  bool PlanPattern(TSymbol* record, bool instruction, TPatternPlan& plan);
+  // The reference at the cursor's place in the plan's text, if any; next
+  // walks the references in order, since a cursor only moves forward.
+  const TPlanRef* RefAt(const TPatternPlan* plan, uint32_t& next, const TSymbol* record, const char* at) const;
+  const TPatternPlan* MainPlan = nullptr;  // of the candidate being compared, when it has one
+  const TPatternPlan* SubPlan = nullptr;   // of the sub-pattern being compared
+  const TSymbol* MainRecord = nullptr;
+  uint32_t MainNext = 0, SubNext = 0;
   uint64_t LineSerial = 0;  // counts processed lines, so memo entries never outlive their line
   TOperandMemo OperandMemo[4];
   // The CPU table's own source lines after its fourth "*" line, replayed every pass.

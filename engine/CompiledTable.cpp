@@ -1,0 +1,209 @@
+// The CPU table's patterns read once after loading: group and field numbers,
+// the records they name, and each field descriptor's shape. Matching uses
+// them instead of reading the same numbers and descriptors on every line.
+#include <cstring>
+#include <unordered_map>
+
+#include "Tarn.h"
+
+namespace {
+
+// Where a plain table number at text + at ends, as the matcher's own reading
+// of table numbers takes it without the tokenizer (a digit 1 to 9 first, at
+// most nine digits, no name character or "." after them); -1 when the
+// number is not of that kind and must be read as the text says.
+int PlainNumberEnd(const char* text, int at, int32_t& value) {
+  while (text[at] == ' ' || text[at] == '\t') ++at;
+  const char* p = text + at;
+  if (p[0] < '1' || p[0] > '9') return -1;
+  value = 0;
+  int n = 0;
+  while (IsDigit(p[n]) && n < 9) value = value * 10 + (p[n++] - '0');
+  if (IsNameChar(p[n]) || p[n] == '.') return -1;
+  return at + n;
+}
+
+constexpr int32_t MaxPlannedGroup = 1024;  // numbers in one "|n-m"; wider ranges are read as text
+
+}  // namespace
+
+void TTarn::CompileTable() {
+  PlanRefs.clear();
+  PatternPlans.clear();
+  GroupEntries.clear();
+  FieldPlans.clear();
+  InstructionPlans.clear();
+  if (PlainAlgorithms) return;
+  // Sub-patterns first: the groups of instruction patterns point at their plans.
+  std::unordered_map<const TSymbol*, int32_t> subPlans;
+  for (TSymbol* head : CpuTables[2].Heads)
+    for (TSymbol* s = head; s; s = s->Next) {
+      TPatternPlan plan;
+      if (PlanPattern(s, false, plan)) {
+        subPlans[s] = int32_t(PatternPlans.size());
+        PatternPlans.push_back(plan);
+      }
+    }
+  bool first = true;
+  for (TSymbol* s = Symbols.First(); s; s = s->Next) {
+    if (s->ClassBits() != ClassInstruction) continue;
+    if (first) FirstInstructionSerial = s->Serial;
+    first = false;
+    uint32_t place = s->Serial - FirstInstructionSerial;
+    if (place >= InstructionPlans.size()) InstructionPlans.resize(size_t(place) + 1, -1);
+    size_t refsBefore = PlanRefs.size();
+    TPatternPlan plan;
+    if (!PlanPattern(s, true, plan)) continue;
+    for (size_t i = refsBefore; i < PlanRefs.size(); ++i) {
+      TPlanRef& ref = PlanRefs[i];
+      ref.Index = uint32_t(GroupEntries.size());
+      for (int32_t n = ref.First; n <= ref.Last; ++n) {
+        TGroupEntry entry;
+        entry.Record = NumberedRecord(2, n);
+        auto sub = subPlans.find(entry.Record);
+        if (sub != subPlans.end()) entry.Plan = sub->second;
+        GroupEntries.push_back(entry);
+      }
+    }
+    InstructionPlans[place] = int32_t(PatternPlans.size());
+    PatternPlans.push_back(plan);
+  }
+}
+
+// Walks a pattern as the matcher does and notes each group ("|", instruction
+// patterns) or field ("{", sub-patterns) with its numbers. False when one of
+// them is not a plain number: the whole pattern is then read as text.
+bool TTarn::PlanPattern(TSymbol* record, bool instruction, TPatternPlan& plan) {
+  const char* text = record->Name;
+  int length = int(record->NameLength);
+  if (length > UINT16_MAX - 2) return false;
+  size_t refsBefore = PlanRefs.size();
+  auto fail = [&] {
+    PlanRefs.resize(refsBefore);
+    return false;
+  };
+  plan = TPatternPlan{};
+  plan.FirstRef = uint32_t(refsBefore);
+  if (instruction) {
+    int word = 0;
+    while (word < length && IsFieldChar(text[word])) ++word;
+    plan.WordLength = uint16_t(word);
+  }
+  int at = 0;
+  for (;;) {
+    if (instruction)
+      while (text[at] == ' ' || text[at] == '\t') ++at;  // the pattern's blanks are skipped
+    char c = text[at];
+    if (c == '\0' || c == '\n') break;
+    ++at;
+    if (instruction && c == '|') {
+      TPlanRef ref;
+      ref.Offset = uint16_t(at);
+      int end = PlainNumberEnd(text, at, ref.First);
+      if (end < 0) return fail();
+      ref.Last = ref.First;
+      if (text[end] == '-') {
+        end = PlainNumberEnd(text, end + 1, ref.Last);
+        if (end < 0) return fail();
+      }
+      if (ref.Last >= ref.First && ref.Last - ref.First >= MaxPlannedGroup) return fail();
+      ref.End = uint16_t(end);
+      ref.Index = UINT32_MAX;
+      PlanRefs.push_back(ref);
+      at = end;
+    } else if (!instruction && c == '{') {
+      TPlanRef ref;
+      ref.Offset = uint16_t(at);
+      int end = PlainNumberEnd(text, at, ref.First);
+      if (end < 0) return fail();
+      ref.Last = ref.First;
+      if (text[end] != '\0' && text[end] != '\n') ++end;  // the "}" (or whatever stands there)
+      ref.End = uint16_t(end);
+      ref.Index = uint32_t(FieldPlans.size());
+      TFieldPlan field;
+      field.Record = NumberedRecord(1, ref.First);
+      if (field.Record) {
+        field.KeepsForward = std::strchr(field.Record->Name, '$') != nullptr;
+        field.Shaped = field.Record->Name[0] != '@' && ShapeOfField(field.Record, field.Shape);
+      }
+      FieldPlans.push_back(field);
+      PlanRefs.push_back(ref);
+      at = end;
+    }
+  }
+  plan.RefCount = uint32_t(PlanRefs.size() - refsBefore);
+  return true;
+}
+
+const TTarn::TPlanRef* TTarn::RefAt(const TPatternPlan* plan, uint32_t& next, const TSymbol* record,
+                                    const char* at) const {
+  long offset = at - record->Name;
+  while (next < plan->RefCount && PlanRefs[plan->FirstRef + next].Offset < offset) ++next;
+  if (next < plan->RefCount && PlanRefs[plan->FirstRef + next].Offset == offset) return &PlanRefs[plan->FirstRef + next];
+  return nullptr;
+}
+
+// Evaluates the three parts of an expression field's descriptor as matching
+// does, with "#" as 0, recording what each reads; nothing of the line being
+// assembled (the CPU line) is changed. A part that raises an error with that
+// operand leaves the field without a shape: it is then always read as text.
+bool TTarn::ShapeOfField(TSymbol* field, TFieldShape& shape) {
+  // What evaluating changes besides the trace.
+  int16_t pushback = TokenPushback, stringLength = StringLength, forward = ForwardReference;
+  int16_t lineError = LineErrorNumber, expressionError = ExpressionError, inDescriptor = InDescriptor;
+  uint16_t errorColumn = ErrorColumn;
+  const char* tokenStart = TokenStart;
+  uint32_t tokenType = Token->Type;
+  int32_t tokenValue = Token->Value, operand = OperandValue;
+  char separator = Separator;
+  std::string tokenName(Token->Name);
+  TScan descriptor = Descriptor;
+
+  TokenPushback = 0;
+  LineErrorNumber = 0;
+  ErrorColumn = 0;
+  InDescriptor = On;
+  OperandValue = 0;
+  Separator = ',';
+  Descriptor.Reset(field->Name);
+  bool clean = true;
+  for (int part = 0; part < 3 && clean; ++part) {
+    const char* start = Descriptor.Cur;
+    InputsRead = 0;
+    Tracing = true;
+    TraceOverflow = false;
+    TraceLength = 0;
+    int32_t value = Evaluate(Descriptor);
+    Tracing = false;
+    clean = !ExpressionError && LineErrorNumber == 0;
+    shape.Offset[part] = uint16_t(start - field->Name);
+    shape.Value[part] = value;
+    if (InputsRead == 0) {
+      shape.Kind[part] = TFieldShape::Constant;
+    } else if (InputsRead == ReadsOperand && TraceLength == 1 && Trace[0].Kind == TTraceOp::Operand) {
+      shape.Kind[part] = TFieldShape::OperandAlone;
+    } else if (!(InputsRead & ReadsLabel) && !TraceOverflow && TraceLength > 0) {
+      shape.Kind[part] = TFieldShape::Traced;
+      shape.TraceLength[part] = uint8_t(TraceLength);
+      std::copy(Trace, Trace + TraceLength, shape.Trace[part]);
+    } else {
+      shape.Kind[part] = TFieldShape::General;
+    }
+  }
+
+  TokenPushback = pushback;
+  StringLength = stringLength;
+  ForwardReference = forward;
+  LineErrorNumber = lineError;
+  ExpressionError = expressionError;
+  InDescriptor = inDescriptor;
+  ErrorColumn = errorColumn;
+  TokenStart = tokenStart;
+  Token->Type = tokenType;
+  Token->Value = tokenValue;
+  std::memcpy(Token->Name, tokenName.c_str(), tokenName.size() + 1);
+  OperandValue = operand;
+  Separator = separator;
+  Descriptor = descriptor;
+  return clean;
+}
