@@ -155,23 +155,25 @@ private slots:
     preview.resize(900, 600);
     preview.show();
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
-    // Some ink on the first page, none on the empty second pane.
+    // Text on the first page; on the empty second pane no more than the
+    // sheet's outline.
     const auto inked = [](QWidget* pane) {
       const QImage image = pane->grab().toImage();
       int dark = 0;
-      for (int y = 2; y < image.height() - 2; ++y)
-        for (int x = 2; x < image.width() - 2; ++x)
-          if (qGray(image.pixel(x, y)) < 128)
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+          if (qGray(image.pixel(x, y)) < 96)
             ++dark;
       return dark;
     };
-    QVERIFY(inked(preview.FirstView()) > 100);
+    const auto outline = [](QWidget* pane) { return 2 * (pane->width() + pane->height()); };
+    QVERIFY(inked(preview.FirstView()) > outline(preview.FirstView()) + 100);
     TTarnEditFile empty(nullptr, Host);
     TVuzPreviewWin blank(nullptr, printer, &empty, nullptr);
     blank.show();
     QVERIFY(QTest::qWaitForWindowExposed(&blank));
     blank.Command(TVuzPreviewWin::TwoPages);
-    QCOMPARE(inked(blank.SecondViewPane()), 0);
+    QVERIFY(inked(blank.SecondViewPane()) <= outline(blank.SecondViewPane()));
   }
 
   void previewStandsInForTheFrame() {
