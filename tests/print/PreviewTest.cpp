@@ -215,6 +215,26 @@ private slots:
     QVERIFY(!QApplication::activeModalWidget());
   }
 
+  void printCommandPrintsTheActiveWindow() {
+    TScriptedPrompts prompts;
+    TScriptedPrintDialogs dialogs;
+    TTarnApp app;
+    app.Start({});
+    const QString source = Work->filePath(QStringLiteral("text.asm"));
+    WriteLines(source, 5);
+    app.Client()->OpenEditorWindow(source);
+    app.Command(Cmd::Print);
+    QCOMPARE(dialogs.PrintDialogs, 1);
+    QCOMPARE(dialogs.DialogBounds, qMakePair(1, 1));
+    // Without a printer the PDF file is named after the source.
+    const QString pdf = Work->filePath(QStringLiteral("text.pdf"));
+    QCOMPARE(dialogs.OutputFile, pdf);
+    QVERIFY(dialogs.Errors.isEmpty());
+    QCOMPARE(PdfPages(pdf), 1);
+    QVERIFY(PdfPageTexts(pdf).value(0).contains(QStringLiteral("line 0005")));
+    QCOMPARE(app.PrintingCount, 0);
+  }
+
   void printCommandsEnabling() {
     TScriptedPrompts prompts;
     TTarnApp app;
@@ -231,6 +251,9 @@ private slots:
     TTarnPrinter* first = &app.Printer();
     QVERIFY(app.CommandEnabled(Cmd::Print));
     QCOMPARE(&app.Printer(), first);
+    TScriptedPrintDialogs dialogs;
+    app.Command(Cmd::PageSetup);
+    QCOMPARE(dialogs.PageSetups, 1);
 
     // Another default printer: the next query makes a new printer object,
     // but never while a print or preview uses the old one.

@@ -40,6 +40,7 @@ public:
   bool PrintDialog(QWidget*, QPrinter& printer, int minPage, int maxPage) override {
     ++PrintDialogs;
     DialogBounds = {minPage, maxPage};
+    OutputFile = printer.outputFileName();
     if (FromPage > 0) {
       printer.setPrintRange(QPrinter::PageRange);
       printer.setFromTo(FromPage, ToPage);
@@ -60,6 +61,7 @@ public:
   int PrintDialogs = 0;
   int PageSetups = 0;
   QPair<int, int> DialogBounds;
+  QString OutputFile;
   QStringList Errors;
 };
 
