@@ -59,6 +59,7 @@ private:
 
 private slots:
   void initTestCase() {
+    QVERIFY2(HavePdfTools(), "pdfinfo and pdftotext (poppler-utils) are missing");
     QVERIFY(Home.isValid());
     qputenv("XDG_CONFIG_HOME", Home.filePath(QStringLiteral("config")).toUtf8());
     qputenv("TARN_NO_SPLASH", "1");

@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTest>
 
@@ -64,6 +65,12 @@ public:
   QString OutputFile;
   QStringList Errors;
 };
+
+// The PDF readers the tests need; scripts/install-deps installs them.
+inline bool HavePdfTools() {
+  return !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty() &&
+         !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+}
 
 inline QString RunTool(const QString& program, const QStringList& args) {
   QProcess process;
