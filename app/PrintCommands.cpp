@@ -1,6 +1,9 @@
 // File > Print..., Page setup... and Print preview: the MDI client's share of
 // printing; the printout, the print loop and the preview are in print/.
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
 
 #include "App.h"
 #include "CommandIds.h"
@@ -42,6 +45,13 @@ void TTarnMDIClient::PrintCommand() {
   if (!child)
     return;
   TTarnPrinter& printer = App.Printer();
+  // Printing to a PDF file offers the source's name with .pdf beside it,
+  // rather than one file in the home directory for every window.
+  const QString source = child->Editor()->FileName();
+  if (printer.Device().outputFormat() == QPrinter::PdfFormat && !source.isEmpty()) {
+    const QFileInfo info(source);
+    printer.Device().setOutputFileName(info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf")));
+  }
   TVuzPrintout printout(printer, child->windowTitle().left(MaxTitle), child->Editor());
   TPrintingUnderWay printing(App);
   QWidget* parent = QApplication::activeWindow();

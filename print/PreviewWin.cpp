@@ -46,8 +46,16 @@ QIcon SheetsIcon(int sheets) {
 
 // ---------------------------------------------------------------- page pane
 
-TVuzPreviewPage::TVuzPreviewPage(QWidget* parent, TVuzPrintout& printout, QSize extent, QSizeF dpi, int page)
-    : QWidget(parent), Printout(printout), Extent(extent), Dpi(dpi), PageNum(page) {}
+TVuzPreviewPage::TVuzPreviewPage(QWidget* parent, TVuzPrintout& printout, QSize extent, QSizeF dpi, QRectF paper,
+                                 QRectF printable, int page)
+    : QWidget(parent), Printout(printout), Extent(extent), Dpi(dpi), Paper(paper), Printable(printable),
+      PageNum(page) {
+  // A printer that tells no paper: the printable area is the sheet.
+  if (Paper.isEmpty() || Printable.isEmpty()) {
+    Paper = QRectF(QPointF(0, 0), QSizeF(extent));
+    Printable = Paper;
+  }
+}
 
 void TVuzPreviewPage::SetPage(int page) {
   PageNum = page;
@@ -56,15 +64,21 @@ void TVuzPreviewPage::SetPage(int page) {
 
 void TVuzPreviewPage::paintEvent(QPaintEvent*) {
   QPainter dc(this);
-  dc.fillRect(rect(), Qt::white);
+  // The whole sheet, its margins included, at one scale for both directions.
+  const qreal scale = std::min(width() / Paper.width(), height() / Paper.height());
+  const QRect sheet(0, 0, qRound(Paper.width() * scale), qRound(Paper.height() * scale));
+  dc.fillRect(sheet, Qt::white);
   dc.setPen(Qt::black);
-  dc.drawRect(rect().adjusted(0, 0, -1, -1));
+  dc.drawRect(sheet.adjusted(0, 0, -1, -1));
   if (PageNum <= 0 || Extent.isEmpty() || !Printout.HasPage(PageNum))
     return;
   dc.setRenderHint(QPainter::TextAntialiasing);
-  // The pane stands for the whole page: the printout draws in the printer's
-  // pixels, reduced to the pane.
-  dc.setViewport(rect());
+  // The printout draws in the printer's pixels of the printable area, which
+  // lies on the reduced sheet where the printer puts it on the paper.
+  const QRectF area((Printable.left() - Paper.left()) * scale, (Printable.top() - Paper.top()) * scale,
+                    Printable.width() * scale, Printable.height() * scale);
+  dc.setClipRect(area);
+  dc.setViewport(area.toRect());
   dc.setWindow(QRect(QPoint(0, 0), Extent));
   Printout.SetPrintParams(&dc, Extent, Dpi);
   Printout.BeginPrinting();
@@ -141,8 +155,7 @@ TVuzPreviewWin::TVuzPreviewWin(QWidget* mainWindow, TTarnPrinter& printer, TTarn
   Printer.Setup().MaxPage = 1;
   PreviewPrintout.SetPrintParams(nullptr, Extent, QSizeF(printer.Device().logicalDpiX(), printer.Device().logicalDpiY()));
   PreviewPrintout.BeginPrinting();
-  FirstViewPane = new TVuzPreviewPage(Client, PreviewPrintout, Extent,
-                                      QSizeF(printer.Device().logicalDpiX(), printer.Device().logicalDpiY()), 1);
+  FirstViewPane = NewPage(1);
   FirstViewPane->setObjectName(QStringLiteral("FirstView"));
   Layout();
   UpdatePageText();
@@ -155,6 +168,16 @@ TVuzPreviewWin::~TVuzPreviewWin() {
 }
 
 int TVuzPreviewWin::MaxPage() const { return Printer.Setup().MaxPage; }
+
+TVuzPreviewPage* TVuzPreviewWin::NewPage(int page) {
+  QPrinter& device = Printer.Device();
+  auto* pane = new TVuzPreviewPage(Client, PreviewPrintout, Extent, QSizeF(device.logicalDpiX(), device.logicalDpiY()),
+                                   device.paperRect(QPrinter::DevicePixel), device.pageRect(QPrinter::DevicePixel),
+                                   page);
+  // Where the sheet leaves room in its pane, the workspace shows.
+  pane->setAttribute(Qt::WA_OpaquePaintEvent, false);
+  return pane;
+}
 
 void TVuzPreviewWin::Layout() {
   if (!FirstViewPane)
@@ -246,8 +269,7 @@ void TVuzPreviewWin::Command(int id) {
       break;
     case TwoPages:
       if (!SecondView) {
-        SecondView = new TVuzPreviewPage(Client, PreviewPrintout, Extent,
-                                         QSizeF(Printer.Device().logicalDpiX(), Printer.Device().logicalDpiY()), 0);
+        SecondView = NewPage(0);
         SecondView->setObjectName(QStringLiteral("SecondView"));
         Layout();
         if (First == MaxPage()) {

@@ -69,6 +69,7 @@ private:
   void UpdateButtons();
   void ShowPages();
   int MaxPage() const;
+  TVuzPreviewPage* NewPage(int page);
 
   TTarnPrinter& Printer;
   QPointer<TTarnEditFile> Window;
@@ -87,12 +88,15 @@ private:
   bool Ended = false;
 };
 
-// One page pane: a sheet of paper the size of the printer's page, reduced,
-// on which the printout draws page PAGE (0: an empty sheet).
+// One page pane: the printer's sheet of paper, reduced, on which the
+// printout draws page PAGE (0: an empty sheet) within the printable area.
 class TVuzPreviewPage : public QWidget {
   Q_OBJECT
 public:
-  TVuzPreviewPage(QWidget* parent, TVuzPrintout& printout, QSize extent, QSizeF dpi, int page);
+  // EXTENT is the printable area in device pixels; PAPER the whole sheet and
+  // PRINTABLE where the printable area lies on it, also in device pixels.
+  TVuzPreviewPage(QWidget* parent, TVuzPrintout& printout, QSize extent, QSizeF dpi, QRectF paper,
+                  QRectF printable, int page);
   void SetPage(int page);
   int Page() const { return PageNum; }
 
@@ -103,5 +107,7 @@ private:
   TVuzPrintout& Printout;
   QSize Extent;
   QSizeF Dpi;
+  QRectF Paper;
+  QRectF Printable;
   int PageNum;
 };

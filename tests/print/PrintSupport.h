@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTest>
 
@@ -40,6 +41,7 @@ public:
   bool PrintDialog(QWidget*, QPrinter& printer, int minPage, int maxPage) override {
     ++PrintDialogs;
     DialogBounds = {minPage, maxPage};
+    OutputFile = printer.outputFileName();
     if (FromPage > 0) {
       printer.setPrintRange(QPrinter::PageRange);
       printer.setFromTo(FromPage, ToPage);
@@ -60,8 +62,15 @@ public:
   int PrintDialogs = 0;
   int PageSetups = 0;
   QPair<int, int> DialogBounds;
+  QString OutputFile;
   QStringList Errors;
 };
+
+// The PDF readers the tests need; scripts/install-deps installs them.
+inline bool HavePdfTools() {
+  return !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty() &&
+         !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+}
 
 inline QString RunTool(const QString& program, const QStringList& args) {
   QProcess process;

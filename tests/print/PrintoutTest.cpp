@@ -48,6 +48,8 @@ private:
   }
 
 private slots:
+  void initTestCase() { QVERIFY2(HavePdfTools(), "pdfinfo and pdftotext (poppler-utils) are missing"); }
+
   void init() {
     Work = std::make_unique<QTemporaryDir>();
     QVERIFY(Work->isValid());
