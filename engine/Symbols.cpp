@@ -21,10 +21,19 @@ TSymbol* TSymbolArena::Allocate(std::string_view name, uint32_t extra) {
   return s;
 }
 
-static bool IsStop(char c) {
-  return c == '\0' || c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '|' ||
-         c == '^';
-}
+namespace {
+// The characters that end a name's first word; a table, since every lookup
+// runs this over every character of the name.
+struct TStops {
+  bool Stop[256] = {};
+  TStops() {
+    for (char c : {'\0', ' ', '\t', '\n', '\v', '\f', '\r', '|', '^'}) Stop[uint8_t(c)] = true;
+  }
+};
+const TStops Stops;
+}  // namespace
+
+static bool IsStop(char c) { return Stops.Stop[uint8_t(c)]; }
 
 std::string_view FirstWord(std::string_view name) {
   size_t n = 0;

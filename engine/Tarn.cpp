@@ -433,11 +433,12 @@ namespace {
 // a semicolon (2), a quote (3), a TAB (4), another control code (5).
 struct TNormalTables {
   uint8_t Class[256];
-  char Upper[256];
+  char Upper[256], Same[256];
   TNormalTables() {
     for (int c = 0; c < 256; ++c) {
       Class[c] = (c == 0 || c == '\n') ? 1 : c == ';' ? 2 : c == '"' ? 3 : c == '\t' ? 4 : (c < 32 || c == 127) ? 5 : 0;
       Upper[c] = ToUpper(char(c));
+      Same[c] = char(c);
     }
   }
 };
@@ -449,15 +450,21 @@ void TTarn::NormalizeLine(char* destination, const char* source, bool countLine)
   // that would go beyond is cut there.
   constexpr int Max = LineSize - 2;
   const uint8_t* cls = NormalTables.Class;
-  const char* upper = NormalTables.Upper;
-  const bool keepCase = CaseFlag == On;
+  const char* convert = CaseFlag == On ? NormalTables.Same : NormalTables.Upper;
   const int width = TabWidth > 0 ? TabWidth : 1;
   int out = 0;
   for (const unsigned char* p = reinterpret_cast<const unsigned char*>(source);; ++p) {
     unsigned char c = *p;
     uint8_t k = cls[c];
     if (k == 0) {
-      if (out < Max) destination[out++] = keepCase ? char(c) : upper[c];
+      // A run of plain characters, the bulk of every line.
+      while (out < Max) {
+        destination[out++] = convert[c];
+        if (cls[p[1]] != 0) break;
+        c = *++p;
+      }
+      if (out >= Max)
+        while (cls[p[1]] == 0) ++p;  // the rest of the run does not fit
     } else if (k == 1 || k == 2) {
       break;
     } else if (k == 3) {

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "TestSupport.h"
+#include "Tarn.h"
 
 namespace {
 
@@ -199,6 +200,56 @@ TEST(Differential, FatalErrorAfterAPhaseErrorKeepsThatPassOutput) {
     EXPECT_EQ(fast.ErrorCount, plain.ErrorCount) << c.Name;
     EXPECT_EQ(fast.Passes, plain.Passes) << c.Name;
     EXPECT_EQ(fast.LastPass.size(), plain.LastPass.size()) << c.Name;
+  }
+}
+
+// Line normalization copies runs of plain characters at once; it must give
+// what copying one character at a time gives, also where tab expansion or a
+// quoted text reaches the end of the line buffer.
+std::string NormalizedOneByOne(const std::string& source, int tabWidth, bool keepCase) {
+  constexpr size_t Max = LineSize - 2;
+  std::string out;
+  auto put = [&](char c) {
+    if (out.size() < Max) out += c;
+  };
+  for (size_t i = 0;; ++i) {
+    unsigned char c = i < source.size() ? static_cast<unsigned char>(source[i]) : 0;
+    if (c == 0 || c == '\n' || c == ';') break;
+    if (c == '"') {
+      put('"');
+      for (++i; i < source.size() && source[i] != '"' && source[i] != '\n'; ++i) put(source[i]);
+      if (i >= source.size() || source[i] != '"') break;
+      put('"');
+    } else if (c == '\t') {
+      size_t stop = std::min((out.size() / size_t(tabWidth) + 1) * size_t(tabWidth), Max);
+      put(' ');
+      while (out.size() < stop) out += ' ';
+    } else if (c < 32 || c == 127) {
+      put(' ');
+    } else {
+      put(keepCase ? char(c) : char(std::toupper(c)));
+    }
+  }
+  return out + "\n";
+}
+
+TEST(Differential, LineNormalizationAgreesWithCopyingOneCharacterAtATime) {
+  std::mt19937 rng(11);
+  const std::string alphabet = "abcXYZ09 _\t\t\"\";,\x01\x7f\xe9";
+  for (int round = 0; round < 3000; ++round) {
+    size_t length = std::uniform_int_distribution<size_t>(0, 260)(rng);
+    std::string source;
+    for (size_t i = 0; i < length; ++i) source += alphabet[rng() % alphabet.size()];
+    if (rng() % 2) source += '\n';
+    int tabWidth = std::uniform_int_distribution<int>(2, 40)(rng);
+    bool keepCase = rng() % 2;
+    TTarn tarn;
+    tarn.TabWidth = int16_t(tabWidth);
+    tarn.CaseFlag = keepCase ? On : Off;
+    char out[LineSize];
+    tarn.NormalizeLine(out, source.c_str(), false);
+    ASSERT_EQ(std::string(out), NormalizedOneByOne(source, tabWidth, keepCase))
+        << "source \"" << source << "\", tab " << tabWidth;
   }
 }
 
