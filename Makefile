@@ -1,6 +1,7 @@
 # Set-up and everyday commands; see README.md.
 BUILD   ?= build
 ASAN    ?= build-asan
+PROFILE ?= build-profile
 JOBS    ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
@@ -14,9 +15,20 @@ PREFIX  ?= /usr/local
 deps:
 	scripts/install-deps
 
+# The engine and tarn are optimised with profiles that an instrumented tarn
+# writes while assembling the bundled sources (trained again when it changes).
 build: deps
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(PROFILE) -DCMAKE_BUILD_TYPE=Release -DTARN_ENGINE_ONLY=ON \
+	  -DTARN_PROFILE_GENERATE=$(abspath $(PROFILE))/data
+	cmake --build $(PROFILE) -j $(JOBS) --target tarn
+	$(MAKE) --no-print-directory $(PROFILE)/data/trained
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DTARN_PROFILE_USE=$(abspath $(PROFILE))/data
 	cmake --build $(BUILD) -j $(JOBS)
+
+$(PROFILE)/data/trained: $(PROFILE)/tarn
+	rm -rf $(PROFILE)/data
+	scripts/train-profile $(PROFILE)
+	touch $@
 
 demo: build
 	scripts/demo $(BUILD)
@@ -44,4 +56,4 @@ bench: build
 	bench/run $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN) $(FUZZ_BUILD) $(PROFILE)
