@@ -1,5 +1,6 @@
 // The engine on one input: a main source, then optionally a CPU table and an
-// include file, separated by lines of "=====". The parts become main.asm,
+// include file, separated by lines of "=====". Each input is assembled by the
+// fast path and by the plain algorithms, which must write the same files. The parts become main.asm,
 // t.tbl and i.inc in a directory of their own, which the source names as
 // written (CPU "t.tbl", INCL "i.inc"); the run happens from inside that
 // directory so that relative names resolve there and nowhere else.
@@ -132,40 +133,60 @@ int FuzzEngineOne(const uint8_t* data, size_t size) {
   TWorkingDir inside(dir.Path);
   if (!inside.Entered) return 0;
 
-  auto tarn = std::make_unique<TTarn>();
-  size_t reported = 0;       // errors of the pass under way, as the caller hears of them
-  bool missedTheFile = false;  // an error came while no error file was open
-  tarn->OnError = [&](const TDiagnostic& d) {
-    if (d.Number == 0) {
-      reported = 0;
-      missedTheFile = false;
-      return;
-    }
-    FUZZ_CHECK(d.Number > 0 && d.Number < MessageCount);
-    ++reported;
-    if (!tarn->ErrorStreamIsFile) missedTheFile = true;
-  };
-  uint16_t errors = tarn->Assemble("main.asm", "out.lst", "out.hex", "out.err");
-  int passes = tarn->PassesRun();
-  tarn.reset();  // closes whatever the run left open before the files are read
+  // The files of the fast path first, then of the plain algorithms (no
+  // caches, no compiled table, every pass's output produced): they must agree.
+  std::string files[2][3];
+  uint16_t errorCounts[2] = {};
+  int passCounts[2] = {};
+  for (int plain = 0; plain < 2; ++plain) {
+    std::error_code ec;
+    for (const char* output : {"out.lst", "out.hex", "out.err"}) fs::remove(dir.Path + "/" + output, ec);
+    auto tarn = std::make_unique<TTarn>();
+    tarn->PlainAlgorithms = plain == 1;
+    size_t reported = 0;         // errors of the pass under way, as the caller hears of them
+    bool missedTheFile = false;  // an error came while no error file was open
+    tarn->OnError = [&](const TDiagnostic& d) {
+      if (d.Number == 0) {
+        reported = 0;
+        missedTheFile = false;
+        return;
+      }
+      FUZZ_CHECK(d.Number > 0 && d.Number < MessageCount);
+      ++reported;
+      if (!tarn->ErrorStreamIsFile) missedTheFile = true;
+    };
+    uint16_t errors = tarn->Assemble("main.asm", "out.lst", "out.hex", "out.err");
+    int passes = tarn->PassesRun();
+    tarn.reset();  // closes whatever the run left open before the files are read
 
-  // The count returned is the last pass's, stopping at 65535 rather than wrapping.
-  FUZZ_CHECK(errors == (reported < 65535 ? reported : 65535));
-  FUZZ_CHECK(passes >= 1 && passes <= 5);
-  // Every error of the last pass is one line of the error file.
-  if (!missedTheFile && reported < 65535) {
-    std::string text = ReadFile(dir.Path + "/out.err");
-    size_t lines = 0;
-    for (size_t at = 0; at < text.size();) {
-      size_t end = text.find('\n', at);
-      FUZZ_CHECK(end != std::string::npos);
-      FUZZ_CHECK(std::string_view(text).substr(at, end - at).find("): Error ") != std::string_view::npos);
-      ++lines;
-      at = end + 1;
+    // The count returned is the last pass's, stopping at 65535 rather than wrapping.
+    FUZZ_CHECK(errors == (reported < 65535 ? reported : 65535));
+    FUZZ_CHECK(passes >= 1 && passes <= 5);
+    files[plain][0] = ReadFile(dir.Path + "/out.lst");
+    files[plain][1] = ReadFile(dir.Path + "/out.hex");
+    files[plain][2] = ReadFile(dir.Path + "/out.err");
+    errorCounts[plain] = errors;
+    passCounts[plain] = passes;
+    // Every error of the last pass is one line of the error file.
+    if (plain == 0 && !missedTheFile && reported < 65535) {
+      const std::string& text = files[0][2];
+      size_t lines = 0;
+      for (size_t at = 0; at < text.size();) {
+        size_t end = text.find('\n', at);
+        FUZZ_CHECK(end != std::string::npos);
+        FUZZ_CHECK(std::string_view(text).substr(at, end - at).find("): Error ") != std::string_view::npos);
+        ++lines;
+        at = end + 1;
+      }
+      FUZZ_CHECK(lines == reported);
     }
-    FUZZ_CHECK(lines == reported);
   }
+  FUZZ_CHECK(files[0][0] == files[1][0]);
+  FUZZ_CHECK(files[0][1] == files[1][1]);
+  FUZZ_CHECK(files[0][2] == files[1][2]);
+  FUZZ_CHECK(errorCounts[0] == errorCounts[1]);
+  FUZZ_CHECK(passCounts[0] == passCounts[1]);
   if (!MentionsBinaryFormat(std::string_view(reinterpret_cast<const char*>(data), size)))
-    CheckObjectRecords(ReadFile(dir.Path + "/out.hex"));
+    CheckObjectRecords(files[0][1]);
   return 0;
 }
