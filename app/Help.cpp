@@ -130,7 +130,7 @@ std::string HelpTopicHtml(const THelpTopic& topic) {
       close();
     } else if (line.substr(0, 3) == "## ") {
       close();
-      out += "<h3>" + Inline(line.substr(3)) + "</h3>\n";
+      out.append("<h3>").append(Inline(line.substr(3))).append("</h3>\n");
     } else if (line.substr(0, 2) == "- ") {
       if (mode == List) {
         out += "</li>\n";
@@ -139,7 +139,7 @@ std::string HelpTopicHtml(const THelpTopic& topic) {
         out += "<ul>\n";
         mode = List;
       }
-      out += "<li>" + Inline(line.substr(2));
+      out.append("<li>").append(Inline(line.substr(2)));
     } else if (IsCodeLine(line)) {
       if (mode == Code) {
         out += "\n";
@@ -150,10 +150,10 @@ std::string HelpTopicHtml(const THelpTopic& topic) {
       }
       out += Escape(line.size() > 2 ? line.substr(2) : std::string_view());
     } else if (mode == Paragraph || mode == List) {
-      out += " " + Inline(line);  // continues the paragraph or the list item
+      out.append(" ").append(Inline(line));  // continues the paragraph or the list item
     } else {
       close();
-      out += "<p>" + Inline(line);
+      out.append("<p>").append(Inline(line));
       mode = Paragraph;
     }
   }
