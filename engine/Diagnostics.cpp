@@ -1,5 +1,6 @@
 #include "Diagnostics.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "Tarn.h"
@@ -84,6 +85,14 @@ void TTarn::LineError(int number, const char* position) {
   if (number >= 40) ExpressionError = On;
   if (LineErrorNumber == 0) {
     LineErrorNumber = int16_t(number);
+    // A position in another text (a field descriptor of the CPU table, a
+    // table line) tells nothing of the line: the error stands where the line
+    // was being read, or at its start.
+    auto inLine = [this](const char* p) {
+      uintptr_t at = reinterpret_cast<uintptr_t>(p), line = reinterpret_cast<uintptr_t>(NormalizedLine);
+      return p && at >= line && at < line + LineSize;
+    };
+    if (!inLine(position)) position = inLine(TokenStart) ? TokenStart : nullptr;
     long column = position ? long(position - NormalizedLine) + 1 : 1;
     if (column < 1) column = 1;
     ErrorColumn = uint16_t(column);

@@ -197,7 +197,7 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
           char s = cursor.Peek();
           if (s == '"') { cursor.GetChar(); break; }
           if (s == '\n' || s == '\0') {
-            LineError(41, cursor.Cur > Line.Start ? cursor.Cur - 1 : cursor.Cur);
+            LineError(41, cursor.Cur > cursor.Start ? cursor.Cur - 1 : cursor.Cur);
             break;
           }
           cursor.GetChar();

@@ -213,4 +213,19 @@ TEST(Encoder, NameFieldWithAValueExpression) {
   }
 }
 
+// An error raised inside a field descriptor (here a string without its
+// closing quote) stands in the source line, where the operand was read, and
+// is the same from run to run; it once took its column from wherever the
+// table's text happened to lie in memory.
+TEST(Encoder, ErrorInsideADescriptorStandsInTheLine) {
+  const std::string table = "*\n1,8,8,# - \",0,255\n*\n1,{1}^00:\n*\nBR|1^10:\n";
+  const std::string source = "\tCPU \"x.tbl\"\n\tBR 5\n";
+  TRunResult first = AssembleText(source, {{"x.tbl", table}});
+  ASSERT_FALSE(first.LastPass.empty()) << first.Errors;
+  EXPECT_EQ(first.LastPass[0].Number, 41);
+  EXPECT_EQ(first.LastPass[0].Column, 13u);  // "\tBR 5" is 12 columns after the tab: at its end
+  TRunResult again = AssembleText(source, {{"x.tbl", table}});
+  EXPECT_EQ(first.Errors, again.Errors);
+}
+
 }  // namespace
