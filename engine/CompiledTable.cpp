@@ -28,11 +28,7 @@ constexpr int32_t MaxPlannedGroup = 1024;  // numbers in one "|n-m"; wider range
 }  // namespace
 
 void TTarn::CompileTable() {
-  PlanRefs.clear();
-  PatternPlans.clear();
-  GroupEntries.clear();
-  FieldPlans.clear();
-  InstructionPlans.clear();
+  Compiled = TCompiledTable{};
   if (PlainAlgorithms) return;
   // Sub-patterns first: the groups of instruction patterns point at their plans.
   std::unordered_map<const TSymbol*, int32_t> subPlans;
@@ -40,33 +36,33 @@ void TTarn::CompileTable() {
     for (TSymbol* s = head; s; s = s->Next) {
       TPatternPlan plan;
       if (PlanPattern(s, false, plan)) {
-        subPlans[s] = int32_t(PatternPlans.size());
-        PatternPlans.push_back(plan);
+        subPlans[s] = int32_t(Compiled.Patterns.size());
+        Compiled.Patterns.push_back(plan);
       }
     }
   bool first = true;
   for (TSymbol* s = Symbols.First(); s; s = s->Next) {
     if (s->ClassBits() != ClassInstruction) continue;
-    if (first) FirstInstructionSerial = s->Serial;
+    if (first) Compiled.FirstInstructionSerial = s->Serial;
     first = false;
-    uint32_t place = s->Serial - FirstInstructionSerial;
-    if (place >= InstructionPlans.size()) InstructionPlans.resize(size_t(place) + 1, -1);
-    size_t refsBefore = PlanRefs.size();
+    uint32_t place = s->Serial - Compiled.FirstInstructionSerial;
+    if (place >= Compiled.Instructions.size()) Compiled.Instructions.resize(size_t(place) + 1, -1);
+    size_t refsBefore = Compiled.Refs.size();
     TPatternPlan plan;
     if (!PlanPattern(s, true, plan)) continue;
-    for (size_t i = refsBefore; i < PlanRefs.size(); ++i) {
-      TPlanRef& ref = PlanRefs[i];
-      ref.Index = uint32_t(GroupEntries.size());
+    for (size_t i = refsBefore; i < Compiled.Refs.size(); ++i) {
+      TPlanRef& ref = Compiled.Refs[i];
+      ref.Index = uint32_t(Compiled.Groups.size());
       for (int32_t n = ref.First; n <= ref.Last; ++n) {
         TGroupEntry entry;
         entry.Record = NumberedRecord(2, n);
         auto sub = subPlans.find(entry.Record);
         if (sub != subPlans.end()) entry.Plan = sub->second;
-        GroupEntries.push_back(entry);
+        Compiled.Groups.push_back(entry);
       }
     }
-    InstructionPlans[place] = int32_t(PatternPlans.size());
-    PatternPlans.push_back(plan);
+    Compiled.Instructions[place] = int32_t(Compiled.Patterns.size());
+    Compiled.Patterns.push_back(plan);
   }
 }
 
@@ -77,9 +73,9 @@ bool TTarn::PlanPattern(TSymbol* record, bool instruction, TPatternPlan& plan) {
   const char* text = record->Name;
   int length = int(record->NameLength);
   if (length > UINT16_MAX - 2) return false;
-  size_t refsBefore = PlanRefs.size();
+  size_t refsBefore = Compiled.Refs.size();
   auto fail = [&] {
-    PlanRefs.resize(refsBefore);
+    Compiled.Refs.resize(refsBefore);
     return false;
   };
   plan = TPatternPlan{};
@@ -109,7 +105,7 @@ bool TTarn::PlanPattern(TSymbol* record, bool instruction, TPatternPlan& plan) {
       if (ref.Last >= ref.First && ref.Last - ref.First >= MaxPlannedGroup) return fail();
       ref.End = uint16_t(end);
       ref.Index = UINT32_MAX;
-      PlanRefs.push_back(ref);
+      Compiled.Refs.push_back(ref);
       at = end;
     } else if (!instruction && c == '{') {
       TPlanRef ref;
@@ -119,27 +115,27 @@ bool TTarn::PlanPattern(TSymbol* record, bool instruction, TPatternPlan& plan) {
       ref.Last = ref.First;
       if (text[end] != '\0' && text[end] != '\n') ++end;  // the "}" (or whatever stands there)
       ref.End = uint16_t(end);
-      ref.Index = uint32_t(FieldPlans.size());
+      ref.Index = uint32_t(Compiled.Fields.size());
       TFieldPlan field;
       field.Record = NumberedRecord(1, ref.First);
       if (field.Record) {
         field.KeepsForward = std::strchr(field.Record->Name, '$') != nullptr;
         field.Shaped = field.Record->Name[0] != '@' && ShapeOfField(field.Record, field.Shape);
       }
-      FieldPlans.push_back(field);
-      PlanRefs.push_back(ref);
+      Compiled.Fields.push_back(field);
+      Compiled.Refs.push_back(ref);
       at = end;
     }
   }
-  plan.RefCount = uint32_t(PlanRefs.size() - refsBefore);
+  plan.RefCount = uint32_t(Compiled.Refs.size() - refsBefore);
   return true;
 }
 
-const TTarn::TPlanRef* TTarn::RefAt(const TPatternPlan* plan, uint32_t& next, const TSymbol* record,
-                                    const char* at) const {
+const TTarn::TPlanRef* TTarn::TCompiledTable::RefAt(const TPatternPlan* plan, uint32_t& next, const TSymbol* record,
+                                                    const char* at) const {
   long offset = at - record->Name;
-  while (next < plan->RefCount && PlanRefs[plan->FirstRef + next].Offset < offset) ++next;
-  if (next < plan->RefCount && PlanRefs[plan->FirstRef + next].Offset == offset) return &PlanRefs[plan->FirstRef + next];
+  while (next < plan->RefCount && Refs[plan->FirstRef + next].Offset < offset) ++next;
+  if (next < plan->RefCount && Refs[plan->FirstRef + next].Offset == offset) return &Refs[plan->FirstRef + next];
   return nullptr;
 }
 

@@ -23,7 +23,7 @@ void TTarn::EncodeInstruction() {
     MainRecord = candidate;
     MainPlan = nullptr;
     MainNext = 0;
-    if (!PlainAlgorithms && !Explaining) MainPlan = PlanOf(candidate);
+    if (!PlainAlgorithms && !Explaining) MainPlan = Compiled.PlanOf(candidate);
     MainBytes = candidate->Code();
     MainCount = int(candidate->Type & 0xFF);
     std::memset(Code, 0, size_t(MainCount));
@@ -121,7 +121,7 @@ void TTarn::MatchGroup() {
   char* remembered = Line.Cur;
   TokenPushback = 0;
   int32_t n, m;
-  const TPlanRef* ref = MainPlan && !IsDigit(Separator) ? RefAt(MainPlan, MainNext, MainRecord, Pattern.Cur) : nullptr;
+  const TPlanRef* ref = MainPlan && !IsDigit(Separator) ? Compiled.RefAt(MainPlan, MainNext, MainRecord, Pattern.Cur) : nullptr;
   if (ref) {
     // As reading the numbers would leave it.
     TokenStart = Line.Cur;
@@ -145,9 +145,9 @@ void TTarn::MatchGroup() {
     SubPlan = nullptr;
     SubNext = 0;
     if (ref) {
-      const TGroupEntry& entry = GroupEntries[ref->Index + uint32_t(n - ref->First)];
+      const TGroupEntry& entry = Compiled.Groups[ref->Index + uint32_t(n - ref->First)];
       SubRecord = entry.Record;
-      if (entry.Plan >= 0) SubPlan = &PatternPlans[size_t(entry.Plan)];
+      if (entry.Plan >= 0) SubPlan = &Compiled.Patterns[size_t(entry.Plan)];
     } else {
       SubRecord = NumberedRecord(2, n);
     }
@@ -222,8 +222,8 @@ bool TTarn::MatchListName(int& index) {
 
 void TTarn::OperandField() {
   TokenPushback = 0;
-  const TPlanRef* ref = SubPlan && !IsDigit(Separator) ? RefAt(SubPlan, SubNext, SubRecord, SubPattern.Cur) : nullptr;
-  const TFieldPlan* plan = ref ? &FieldPlans[ref->Index] : nullptr;
+  const TPlanRef* ref = SubPlan && !IsDigit(Separator) ? Compiled.RefAt(SubPlan, SubNext, SubRecord, SubPattern.Cur) : nullptr;
+  const TFieldPlan* plan = ref ? &Compiled.Fields[ref->Index] : nullptr;
   int32_t k;
   if (ref) {
     TokenStart = Line.Cur;

@@ -377,7 +377,7 @@ class TTarn {
     uint16_t Offset = 0;   // of the character after "|" or "{"
     uint16_t End = 0;      // where the text goes on after it
     int32_t First = 0, Last = 0;
-    uint32_t Index = 0;    // groups: first of GroupEntries; fields: FieldPlans
+    uint32_t Index = 0;    // groups: first of Groups; fields: Fields
   };
   struct TPatternPlan {
     uint16_t WordLength = 0;  // the mnemonic at the start of an instruction pattern
@@ -393,24 +393,27 @@ class TTarn {
     bool Shaped = false;
     TFieldShape Shape;
   };
-  std::vector<TPlanRef> PlanRefs;
-  std::vector<TPatternPlan> PatternPlans;
-  std::vector<TGroupEntry> GroupEntries;
-  std::vector<TFieldPlan> FieldPlans;
-  // An instruction record's plan, by its place in the symbol table: the
-  // table's instructions are entered one after the other when it is loaded.
-  uint32_t FirstInstructionSerial = 0;
-  std::vector<int32_t> InstructionPlans;  // -1: no plan
-  const TPatternPlan* PlanOf(const TSymbol* instruction) const {
-    uint32_t i = instruction->Serial - FirstInstructionSerial;
-    if (i >= InstructionPlans.size() || InstructionPlans[i] < 0) return nullptr;
-    return &PatternPlans[size_t(InstructionPlans[i])];
-  }
+  struct TCompiledTable {
+    std::vector<TPlanRef> Refs;
+    std::vector<TPatternPlan> Patterns;
+    std::vector<TGroupEntry> Groups;
+    std::vector<TFieldPlan> Fields;
+    // An instruction record's plan, by its place in the symbol table: the
+    // table's instructions are entered one after the other when it is loaded.
+    uint32_t FirstInstructionSerial = 0;
+    std::vector<int32_t> Instructions;  // -1: no plan
+    const TPatternPlan* PlanOf(const TSymbol* instruction) const {
+      uint32_t i = instruction->Serial - FirstInstructionSerial;
+      if (i >= Instructions.size() || Instructions[i] < 0) return nullptr;
+      return &Patterns[size_t(Instructions[i])];
+    }
+    // The reference at the cursor's place in the plan's text, if any; next
+    // walks the references in order, since a cursor only moves forward.
+    const TPlanRef* RefAt(const TPatternPlan* plan, uint32_t& next, const TSymbol* record, const char* at) const;
+  };
+  TCompiledTable Compiled;
   void CompileTable();
   bool PlanPattern(TSymbol* record, bool instruction, TPatternPlan& plan);
-  // The reference at the cursor's place in the plan's text, if any; next
-  // walks the references in order, since a cursor only moves forward.
-  const TPlanRef* RefAt(const TPatternPlan* plan, uint32_t& next, const TSymbol* record, const char* at) const;
   const TPatternPlan* MainPlan = nullptr;  // of the candidate being compared, when it has one
   const TPatternPlan* SubPlan = nullptr;   // of the sub-pattern being compared
   const TSymbol* MainRecord = nullptr;
