@@ -31,9 +31,31 @@ int PrintToPdf(int argc, char* argv[]) {
   return 0;
 }
 
+const char Usage[] =
+    "usage: tarnw [FILE...]\n"
+    "       tarnw --print-to-pdf OUT.pdf FILE\n"
+    "\n"
+    "The Tarnex workbench: an editor for assembly sources that assembles the main file\n"
+    "with F9 and steps through its errors with Alt+F7 and Alt+F8.\n"
+    "\n"
+    "  FILE...                     open each file in an editor window\n"
+    "  --print-to-pdf OUT.pdf FILE print FILE as the Print command does, with the default\n"
+    "                              page set-up, to OUT.pdf, without a window; status 0,\n"
+    "                              or 1 with a message when FILE or OUT.pdf fails\n"
+    "  -h, --help                  show this text\n"
+    "  --version                   show the version\n";
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(Usage, stdout);
+    return 0;
+  }
+  if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("tarnw %s\n", TARN_VERSION);
+    return 0;
+  }
   if (argc > 1 && std::strcmp(argv[1], "--print-to-pdf") == 0)
     return PrintToPdf(argc, argv);
   QApplication application(argc, argv);

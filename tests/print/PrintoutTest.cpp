@@ -232,6 +232,15 @@ private slots:
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old"));
   }
+
+  // --help names the printing form; it needs no display and opens no window.
+  void helpShowsTheCommandLine() {
+    QProcess tarnw;
+    tarnw.start(QStringLiteral(TARNW_PROGRAM), {QStringLiteral("--help")});
+    QVERIFY(tarnw.waitForFinished(30000));
+    QCOMPARE(tarnw.exitCode(), 0);
+    QVERIFY(tarnw.readAllStandardOutput().contains("--print-to-pdf OUT.pdf FILE"));
+  }
 };
 
 QTEST_MAIN(TPrintoutTest)
