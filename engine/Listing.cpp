@@ -56,10 +56,12 @@ void TTarn::CheckPage() {
 void TTarn::ListLine() {
   InListLine = true;
   if (ListingStream && ListLineFlag && !QuietOutput) {
-    char column[40];
-    int width = BuildAddressColumn(column);
-    std::fwrite(column, 1, size_t(width), ListingStream);
-    std::fputs(RawLine, ListingStream);
+    // The address column and the line go out in one write.
+    char text[40 + LineSize];
+    int width = BuildAddressColumn(text);
+    size_t length = std::strlen(RawLine);
+    std::memcpy(text + width, RawLine, length);
+    std::fwrite(text, 1, size_t(width) + length, ListingStream);
     CheckPage();
     if (LineErrorNumber) {
       TDiagnostic d;
