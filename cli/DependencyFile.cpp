@@ -20,14 +20,16 @@ std::string EscapeForMake(const std::string& name) {
   return out;
 }
 
-std::string DependencyRule(const std::string& targets, const std::vector<std::string>& prerequisites, bool phony) {
+std::string DependencyRule(const std::string& targets, const std::vector<std::string>& prerequisites, bool phony,
+                           const std::string& mainSource) {
   std::string text = targets + ":";
   for (size_t i = 0; i < prerequisites.size(); ++i) {
     text += i == 0 ? " " : " \\\n ";
     text += EscapeForMake(prerequisites[i]);
   }
   text += "\n";
-  for (size_t i = 1; phony && i < prerequisites.size(); ++i) {
+  for (size_t i = 0; phony && i < prerequisites.size(); ++i) {
+    if (i == 0 && prerequisites[i] == mainSource) continue;  // the main source gets no empty rule
     text += "\n";
     text += EscapeForMake(prerequisites[i]);
     text += ":\n";

@@ -9,7 +9,9 @@
 std::string EscapeForMake(const std::string& name);
 
 // "TARGETS: PREREQUISITES" with one prerequisite per continued line; with
-// phony, an empty rule for each prerequisite after the first (the main
-// source), so that make does not stop when an included file is removed.
+// phony, an empty rule for each prerequisite but the main source (first,
+// when it is a file), so that make does not stop when an included file is
+// removed.
 // Targets are written as given; prerequisites are escaped here.
-std::string DependencyRule(const std::string& targets, const std::vector<std::string>& prerequisites, bool phony);
+std::string DependencyRule(const std::string& targets, const std::vector<std::string>& prerequisites, bool phony,
+                           const std::string& mainSource);

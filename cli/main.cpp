@@ -157,6 +157,8 @@ class TErrorList {
     if (number == 0) return false;
     std::vector<std::string>& lines = Sources[name];
     if (lines.empty()) {
+      // A pipe or device gave its text once; opened again it could wait forever.
+      if (KindOfPath(name) != TPathKind::Regular) return false;
       FILE* f = std::fopen(name.c_str(), "rb");
       if (!f) return false;
       std::string current;
@@ -434,7 +436,7 @@ int main(int argc, char** argv) {
     // tool still learns which files to watch.
     if (dependencies) {
       std::string rule = DependencyRule(targets.empty() ? EscapeForMake(object) : Join(targets),
-                                        Prerequisites(tarn, source), phonyRules);
+                                        Prerequisites(tarn, source), phonyRules, source);
       sideFilesFailed |= !WriteSideFile("dependency file", dependencyFile, rule);
     }
     if (!labels.empty()) {

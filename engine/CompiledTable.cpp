@@ -104,8 +104,7 @@ bool TTarn::PlanPattern(TSymbol* record, bool instruction, TPatternPlan& plan) {
       }
       if (ref.Last >= ref.First && ref.Last - ref.First >= MaxPlannedGroup) return fail();
       ref.End = uint16_t(end);
-      ref.Index = UINT32_MAX;
-      Compiled.Refs.push_back(ref);
+      Compiled.Refs.push_back(ref);  // its sub-patterns are found once every plan exists
       at = end;
     } else if (!instruction && c == '{') {
       TPlanRef ref;

@@ -73,9 +73,7 @@ int32_t TTarn::TableNumber(TScan& cursor) {
     while (IsDigit(p[n]) && n < 9) value = value * 10 + (p[n++] - '0');
     if (!IsNameChar(p[n]) && p[n] != '.') {
       cursor.Cur += n;
-      TokenStart = Line.Cur;
-      Token->Type = 0x10000;
-      Token->Value = value;
+      NoteTableNumber(value);
       return value;
     }
   }
@@ -123,10 +121,7 @@ void TTarn::MatchGroup() {
   int32_t n, m;
   const TPlanRef* ref = MainPlan && !IsDigit(Separator) ? Compiled.RefAt(MainPlan, MainNext, MainRecord, Pattern.Cur) : nullptr;
   if (ref) {
-    // As reading the numbers would leave it.
-    TokenStart = Line.Cur;
-    Token->Type = 0x10000;
-    Token->Value = ref->Last;
+    NoteTableNumber(ref->Last);  // as reading "n-m" would leave it
     Pattern.Cur = const_cast<char*>(MainRecord->Name) + ref->End;
     n = ref->First;
     m = ref->Last;
@@ -226,9 +221,8 @@ void TTarn::OperandField() {
   const TFieldPlan* plan = ref ? &Compiled.Fields[ref->Index] : nullptr;
   int32_t k;
   if (ref) {
-    TokenStart = Line.Cur;
-    Token->Type = 0x10000;
-    Token->Value = k = ref->First;
+    k = ref->First;
+    NoteTableNumber(k);
     SubPattern.Cur = SubRecord->Name + ref->End;
   } else {
     k = TableNumber(SubPattern);
@@ -247,7 +241,6 @@ void TTarn::OperandField() {
   bool nameField = Descriptor.Peek() == '@';
   bool nameFound = true;
   const TFieldShape* shape = plan && plan->Shaped ? &plan->Shape : nullptr;
-  bool clean = true;  // no error in the descriptor
   InDescriptor = On;
   if (nameField) {
     Descriptor.GetChar();
@@ -294,12 +287,12 @@ void TTarn::OperandField() {
     if (Separator != '\0' && Line.Cur > Line.Start) --Line.Cur;
     Separator = ',';
     InDescriptor = On;
-    FieldValue = Part(field, shape, 0, clean);
+    FieldValue = DescriptorPart(field, shape, 0);
   }
   // The lowest and highest operand value, each compared as it is read.
-  int32_t lo = nameField ? Evaluate(Descriptor) : Part(field, shape, 1, clean);
+  int32_t lo = nameField ? Evaluate(Descriptor) : DescriptorPart(field, shape, 1);
   if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
-  int32_t hi = nameField ? Evaluate(Descriptor) : Part(field, shape, 2, clean);
+  int32_t hi = nameField ? Evaluate(Descriptor) : DescriptorPart(field, shape, 2);
   if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
   if (Explaining) ExplainField(k, nameField, nameFound, lo, hi);
   // A name field may end with a fourth part: the value to insert, computed
@@ -335,29 +328,23 @@ void TTarn::OperandField() {
   Separator = ',';
 }
 
-// One part of an expression field's descriptor, from the field's shape when
-// it has one, else read from the text where the previous part ended.
-int32_t TTarn::DescriptorPart(const TSymbol* field, const TFieldShape* shape, int part, bool& clean) {
+// A part the field's shape cannot give in line: replayed from its recorded
+// steps, or read from the text (from where the shape says it starts, or,
+// without a shape, from where the previous part ended).
+int32_t TTarn::ReadDescriptorPart(const TSymbol* field, const TFieldShape* shape, int part) {
   if (shape) {
-    switch (shape->Kind[part]) {
-      case TFieldShape::Constant: TokenStart = Line.Cur; ExpressionError = 0; return shape->Value[part];
-      case TFieldShape::OperandAlone: TokenStart = Line.Cur; ExpressionError = 0; return OperandValue;
-      case TFieldShape::Traced: {
-        int32_t value = 0;
-        if (ReplayTrace(shape->Trace[part], shape->TraceLength[part], value)) {
-          TokenStart = Line.Cur;
-          ExpressionError = 0;
-          return value;
-        }
-        break;  // a step would raise its error: the text is read to raise it
+    if (shape->Kind[part] == TFieldShape::Traced) {
+      int32_t value = 0;
+      if (ReplayTrace(shape->Trace[part], shape->TraceLength[part], value)) {
+        TokenStart = Line.Cur;
+        ExpressionError = 0;
+        return value;
       }
-      case TFieldShape::General: break;
+      // A step would raise its error: the text is read to raise it.
     }
     Descriptor.Cur = const_cast<char*>(field->Name) + shape->Offset[part];
   }
-  int32_t value = Evaluate(Descriptor);
-  clean = clean && !ExpressionError;
-  return value;
+  return Evaluate(Descriptor);
 }
 
 // The operand of an expression field. The alternatives of a line read the same

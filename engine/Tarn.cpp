@@ -104,28 +104,12 @@ uint16_t TTarn::Assemble(const std::string& mainSource, const std::string& listi
   // with what the caller set and what cannot be read twice (the texts of
   // pipes), and produce every pass's output this time. The object is
   // rebuilt in place so that the caller's references to it stay valid.
-  uint32_t explainLine = ExplainLine;
-  auto explainFn = std::move(ExplainFn);
-  auto defines = std::move(Defines);
-  bool startFormatGiven = StartFormatGiven;
-  TObjectFormat startFormat = StartFormat;
-  auto showProgress = std::move(ShowProgressFn);
-  auto onError = std::move(OnError);
-  auto onLabelDefined = std::move(OnLabelDefined);
-  auto searchPaths = std::move(SearchPaths);
+  TAssembleSettings settings = std::move(static_cast<TAssembleSettings&>(*this));
   auto keptTexts = std::move(KeptTexts);
   std::string dateText = std::move(DateText);
   this->~TTarn();
   new (this) TTarn();
-  ExplainLine = explainLine;
-  ExplainFn = std::move(explainFn);
-  Defines = std::move(defines);
-  StartFormatGiven = startFormatGiven;
-  StartFormat = startFormat;
-  ShowProgressFn = std::move(showProgress);
-  OnError = std::move(onError);
-  OnLabelDefined = std::move(onLabelDefined);
-  SearchPaths = std::move(searchPaths);
+  static_cast<TAssembleSettings&>(*this) = std::move(settings);
   KeptTexts = std::move(keptTexts);
   DateText = std::move(dateText);
   PlainAlgorithms = true;

@@ -53,20 +53,9 @@ struct TSourceFile {
   std::string Name;      // as written, for editors that jump to errors
 };
 
-class TTarn {
- public:
-  TTarn();
-  ~TTarn();
-  TTarn(const TTarn&) = delete;
-  TTarn& operator=(const TTarn&) = delete;
-
-  // Assembles the main source; an empty output path means that output is not wanted.
-  // Returns the number of errors of the last pass. What a caller sets below
-  // before the call is carried over when Assemble has to run again (see
-  // QuietOutput): a new setting must be added there too.
-  uint16_t Assemble(const std::string& mainSource, const std::string& listing, const std::string& object,
-                    const std::string& errors);
-
+// What a caller sets before Assemble. Kept apart from the run's own state,
+// so that a run that must start again (see QuietOutput) keeps all of it.
+struct TAssembleSettings {
   // Explains how the instructions of one line of the main source (its
   // number, 1 and up; 0 = none) are matched, in every pass from the second:
   // each candidate and sub-pattern tried, where and why it stopped, and the
@@ -77,10 +66,6 @@ class TTarn {
   // Names defined before the first line of every pass, as if by NAME EQU
   // VALUE (the command line's -D).
   std::vector<std::pair<std::string, std::string>> Defines;
-  // Whether a -D name is a label name and its value an expression that reads
-  // without an error (undefined names aside: they may be defined later).
-  static bool ValidDefineName(const std::string& name);
-  static bool ValidDefineValue(const std::string& value);
 
   // The object format every pass starts with (a HOF line still switches from
   // there); without it the first pass starts with INT16 and each later pass
@@ -89,8 +74,9 @@ class TTarn {
   TObjectFormat StartFormat = TObjectFormat::Int16;
 
   // The plain algorithms, which the fast path must always agree with:
-  // matching without the caches (remembered operand readings, learnt field
-  // shapes), and every pass from the second writing its output in full.
+  // matching from the table's text without the compiled table or the
+  // remembered operand readings, and every pass from the second writing its
+  // output in full.
   bool PlainAlgorithms = false;
 
   TProgressFn ShowProgressFn;
@@ -100,12 +86,30 @@ class TTarn {
   // name. The engine keeps no such record of its own; a caller that wants to
   // tell where labels are defined keeps the last call for each.
   std::function<void(const TSymbol& label, const std::string& file, uint32_t line)> OnLabelDefined;
+  // Directories tried, in order, for a CPU or INCL file that does not open as named.
+  std::vector<std::string> SearchPaths;
+};
+
+class TTarn : public TAssembleSettings {
+ public:
+  TTarn();
+  ~TTarn();
+  TTarn(const TTarn&) = delete;
+  TTarn& operator=(const TTarn&) = delete;
+
+  // Assembles the main source; an empty output path means that output is not wanted.
+  // Returns the number of errors of the last pass.
+  uint16_t Assemble(const std::string& mainSource, const std::string& listing, const std::string& object,
+                    const std::string& errors);
+
+  // Whether a -D name is a label name and its value an expression that reads
+  // without an error (undefined names aside: they may be defined later).
+  static bool ValidDefineName(const std::string& name);
+  static bool ValidDefineValue(const std::string& value);
   // Every file opened as main source, CPU table or INCL file, under the name
   // it opened with (relative when it was given so), once each, in the order
   // first opened: the files a build tool watches to know when to assemble again.
   std::vector<std::string> OpenedFiles;
-  // Directories tried, in order, for a CPU or INCL file that does not open as named.
-  std::vector<std::string> SearchPaths;
 
   int PassesRun() const { return Pass > 0 ? Pass - 1 : 0; }
   uint32_t TotalLinesOfLastPass() const { return TotalLines; }
@@ -351,16 +355,24 @@ class TTarn {
     uint8_t TraceLength[3] = {};
     TTraceOp Trace[3][TraceCapacity];
   };
-  // Evaluates one part, from the shape when there is one, else from the text.
-  int32_t DescriptorPart(const TSymbol* field, const TFieldShape* shape, int part, bool& clean);
-  // The same, with the two commonest shapes (a constant, the operand itself) in line.
-  int32_t Part(const TSymbol* field, const TFieldShape* shape, int part, bool& clean) {
+  // One part of an expression field's descriptor: from the field's shape
+  // when it has one (the two commonest kinds here, in line), else read from
+  // the text where the previous part ended.
+  int32_t DescriptorPart(const TSymbol* field, const TFieldShape* shape, int part) {
     if (shape && shape->Kind[part] <= TFieldShape::OperandAlone) {
       TokenStart = Line.Cur;
       ExpressionError = 0;
       return shape->Kind[part] == TFieldShape::Constant ? shape->Value[part] : OperandValue;
     }
-    return DescriptorPart(field, shape, part, clean);
+    return ReadDescriptorPart(field, shape, part);
+  }
+  int32_t ReadDescriptorPart(const TSymbol* field, const TFieldShape* shape, int part);
+  // What reading a plain table number leaves in the token, for a number
+  // the compiled table has already read.
+  void NoteTableNumber(int32_t value) {
+    TokenStart = Line.Cur;
+    Token->Type = 0x10000;
+    Token->Value = value;
   }
   // Reads a field's three descriptor parts once, as matching would, into a
   // shape; false when they cannot be read cleanly without an operand.

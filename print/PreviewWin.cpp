@@ -81,8 +81,7 @@ void TVuzPreviewPage::paintEvent(QPaintEvent*) {
   dc.setViewport(area.toRect());
   dc.setWindow(QRect(QPoint(0, 0), Extent));
   Printout.SetPrintParams(&dc, Extent, Dpi);
-  Printout.BeginPrinting();
-  Printout.PrintPage(PageNum, QRect(QPoint(0, 0), Extent));
+  Printout.PrintPage(PageNum);
 }
 
 // ---------------------------------------------------------------- preview window
@@ -152,7 +151,6 @@ TVuzPreviewWin::TVuzPreviewWin(QWidget* mainWindow, TTarnPrinter& printer, TTarn
 
   // The page count of the text on this printer's paper, before any pane is
   // painted, so that Next page answers rightly from the start.
-  Printer.Setup().MaxPage = 1;
   PreviewPrintout.SetPrintParams(nullptr, Extent, QSizeF(printer.Device().logicalDpiX(), printer.Device().logicalDpiY()));
   PreviewPrintout.BeginPrinting();
   FirstViewPane = NewPage(1);

@@ -158,17 +158,20 @@ bool TTarnPrinter::Print(QWidget* parent, TVuzPrintout& printout, bool prompt) {
                             QSizeF(Printer->logicalDpiX(), Printer->logicalDpiY()));
   };
   try {
-    measure(nullptr);
-    int minPage = 1, maxPage = 1, selFrom = 0, selTo = 0;
-    printout.GetDialogInfo(minPage, maxPage, selFrom, selTo);
-    Printer->setPrintRange(QPrinter::AllPages);
-    Printer->setFromTo(0, 0);
-    if (prompt && !PrintDialogs().PrintDialog(parent, *Printer, Setup().MinPage, Setup().MaxPage))
-      return true;
-    // The dialog may have changed the paper; the pages are counted on the
-    // paper the job really uses.
+    // The dialog's bound is the text's own page count, not whatever the last
+    // paint left behind.
     measure(nullptr);
     printout.BeginPrinting();
+    Printer->setPrintRange(QPrinter::AllPages);
+    Printer->setFromTo(0, 0);
+    if (prompt) {
+      if (!PrintDialogs().PrintDialog(parent, *Printer, Setup().MinPage, Setup().MaxPage))
+        return true;
+      // The dialog may have changed the paper; the pages are counted on the
+      // paper the job really uses.
+      measure(nullptr);
+      printout.BeginPrinting();
+    }
     int from = Setup().MinPage;
     int to = INT_MAX;
     if (Printer->printRange() == QPrinter::PageRange && Printer->fromPage() > 0) {
@@ -194,7 +197,7 @@ bool TTarnPrinter::Print(QWidget* parent, TVuzPrintout& printout, bool prompt) {
         return fail(DeviceFailure(*Printer));
       }
       measure(&dc);
-      printout.PrintPage(page, QRect(QPoint(0, 0), printout.PageSize()));
+      printout.PrintPage(page);
       if (box) {
         QApplication::processEvents();
         if (box->Cancelled) {

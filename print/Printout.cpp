@@ -4,9 +4,6 @@
 #include <QPainter>
 #include <QScreen>
 
-#include <algorithm>
-#include <climits>
-
 #include "EditFile.h"
 #include "FindDialog.h"  // EditFile.h holds a QPointer to it
 #include "Printer.h"
@@ -29,17 +26,6 @@ void TVuzPrintout::SetPrintParams(QPainter* dc, QSize pageSize, QSizeF deviceDpi
   DC = dc;
   PageSizePx = pageSize;
   DeviceDpi = deviceDpi.width() > 0 && deviceDpi.height() > 0 ? deviceDpi : QSizeF(96, 96);
-}
-
-void TVuzPrintout::GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) {
-  // The bound the dialog offers is the text's own page count, not whatever
-  // the last paint left behind.
-  BeginPrinting();
-  TPrintSetup& setup = Printer.Setup();
-  setup.MinPage = 1;
-  minPage = setup.MinPage;
-  maxPage = setup.MaxPage;
-  selFromPage = selToPage = 0;
 }
 
 QRect TVuzPrintout::BeginPage() {
@@ -68,24 +54,18 @@ void TVuzPrintout::EndPage() {
 
 void TVuzPrintout::BeginPrinting() {
   const QRect client = BeginPage();
-  const int lineHeight = Window ? Window->PrintLineHeight() : 10;
-  PerPage = PrintLinesPerPage(client.height(), lineHeight);
   TPrintSetup& setup = Printer.Setup();
   setup.MinPage = 1;
   // The window knows its text, so the bound is the true count at once rather
   // than a guess for the first painted page to correct.
-  const long long lines = Window ? Window->Text().Lines.Count() : 1;
-  setup.MaxPage = static_cast<int>(std::min<long long>(PrintPageCount(lines, PerPage), INT_MAX));
+  PerPage = PrintLinesPerPage(client.height(), Window ? Window->LineHeight() : 10);
+  setup.MaxPage = Window ? Window->PrintPageTotal(client.height()) : 1;
   EndPage();
 }
 
-void TVuzPrintout::PrintPage(int page, QRect band) {
-  const QRect client = BeginPage();
-  if (Scale && !PageSizePx.isEmpty())
-    band = QRect(qRound(qreal(band.left()) * client.width() / PageSizePx.width()),
-                 qRound(qreal(band.top()) * client.height() / PageSizePx.height()),
-                 qRound(qreal(band.width()) * client.width() / PageSizePx.width()),
-                 qRound(qreal(band.height()) * client.height() / PageSizePx.height()));
+void TVuzPrintout::PrintPage(int page) {
+  // The page in logical units: with scaling, the device context maps it onto the whole page.
+  const QRect band = BeginPage();
   TPrintSetup& setup = Printer.Setup();
   const int from = setup.FromPage;
   const int to = setup.ToPage;

@@ -22,19 +22,16 @@ public:
   // The device context the pages go to (none for measuring only), its page
   // size in device pixels and its pixels per inch.
   void SetPrintParams(QPainter* dc, QSize pageSize, QSizeF deviceDpi);
-  QSize PageSize() const { return PageSizePx; }
 
-  // The print dialog's bounds: minimum page 1, no selection; the maximum is
-  // the number of pages the text fills now.
-  void GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage);
-  // Measures the font on the page and sets the set-up's page bounds.
+  // Measures the font on the page and sets the set-up's page bounds: page 1
+  // to the number of pages the text fills now (what the print dialog offers).
   void BeginPrinting();
   // The page's client rectangle in logical units; with scaling the device
   // context maps them onto the whole page.
   QRect BeginPage();
   void EndPage();
-  // Page PAGE for BAND (device pixels) through the window's paint routine.
-  void PrintPage(int page, QRect band);
+  // Page PAGE, the whole page, through the window's paint routine.
+  void PrintPage(int page);
   bool HasPage(int page) const;
 
   // Lines per page at the last begin printing.

@@ -51,9 +51,10 @@ public:
   bool IsEnabled(int id) const;
   void Execute(int id);
 
-  // Printing is in screen pixels, in the editor's font: font height plus
-  // external leading (10 when the font has none).
-  int PrintLineHeight() const;
+  // Printing is in screen pixels, in the editor's font, a line as high as on
+  // the screen (font height plus external leading). The pages the text
+  // fills on a band of that height:
+  int PrintPageTotal(int bandHeight) const;
   // The printing branch of painting: draws pages FromPage to ToPage of RANGE
   // into PAINTER for BAND (logical units), each line at the band's left edge
   // with TABs at the device's default stops, and sets RANGE's bounds to the

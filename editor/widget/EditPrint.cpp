@@ -15,27 +15,25 @@ constexpr int DeviceTabCells = 8;
 
 }  // namespace
 
-int TTarnEditFile::PrintLineHeight() const {
-  // The screen's metrics: a page in logical units is a page of screen pixels.
-  const int height = Metrics.height() + std::max(0, Metrics.leading());
-  return height > 0 ? height : 10;
+int TTarnEditFile::PrintPageTotal(int bandHeight) const {
+  const int perPage = PrintLinesPerPage(bandHeight, LineHeight());
+  return static_cast<int>(std::min<long long>(PrintPageCount(Model.Lines.Count(), perPage), INT_MAX));
 }
 
 void TTarnEditFile::PaintPages(QPainter& painter, const QRect& band, TPrintPageRange& range) {
   if (band.isEmpty())
     return;
-  const QFont& font = Font;
-  const int lineHeight = PrintLineHeight();
+  const int lineHeight = LineHeight();
   const int perPage = PrintLinesPerPage(band.height(), lineHeight);
   const std::int64_t lines = Model.Lines.Count();
   range.MinPage = 1;
-  range.MaxPage = static_cast<int>(std::min<long long>(PrintPageCount(lines, perPage), INT_MAX));
+  range.MaxPage = PrintPageTotal(band.height());
   const int from = range.FromPage == -1 ? 1 : range.FromPage;
   const int to = range.ToPage == -1 ? 1 : range.ToPage;
 
   const QFont before = painter.font();
   const QPen pen = painter.pen();
-  painter.setFont(font);
+  painter.setFont(Font);
   painter.setPen(Qt::black);
   const int tabWidth = DeviceTabCells * CharWidthPx;
   for (int p = std::max(from, 1); p <= to; ++p) {

@@ -59,6 +59,16 @@ TEST(CliDependencies, RuleNamesTheTargetAndEveryFileOpenedOnce) {
   }
 }
 
+// A main source read from a pipe is no prerequisite; the files it opens
+// still get their empty rules (the first of them once lost its own).
+TEST(CliDependencies, MainSourceFromAPipe) {
+  TTempDir dir;
+  WriteProgram(dir);
+  ASSERT_EQ(RunIn(dir, "cat main.asm | '" TARN_BINARY "' -q -I lib -MD -MP -o pipe.bin /dev/stdin"), 0);
+  EXPECT_EQ(dir.Read("pipe.d"), "pipe.bin: x.tbl \\\n lib/part.asm \\\n lib/a\\ b\\#$$.asm\n"
+                                "\nx.tbl:\n\nlib/part.asm:\n\nlib/a\\ b\\#$$.asm:\n");
+}
+
 TEST(CliDependencies, EscapesNamesAsMakeReadsThem) {
   struct TCase { const char* Name; const char* Escaped; };
   const TCase cases[] = {

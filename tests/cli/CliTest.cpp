@@ -305,6 +305,14 @@ TEST(Cli, ShowsTheSourceLineAndACaretOnATerminal) {
     EXPECT_NE(out.find(caretLine), std::string::npos) << out;
     EXPECT_EQ(out.find('\033') != std::string::npos, colour) << out;
   }
+  // A named pipe is read once: its lines are not shown, and tarn does not
+  // wait on it for a writer that never comes.
+  std::string fifo = "cd '" + dir.Path() + "' && mkfifo p.asm && (cat c.asm >p.asm &) && NO_COLOR=1 timeout 20 " +
+                     "script -q -c \"'" TARN_BINARY "' -q p.asm\" /dev/null >fifo.txt 2>&1 </dev/null";
+  int status = std::system(fifo.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_NE(WEXITSTATUS(status), 124) << dir.Read("fifo.txt");
+  EXPECT_NE(dir.Read("fifo.txt").find("p.asm:2:"), std::string::npos) << dir.Read("fifo.txt");
 }
 
 }  // namespace
