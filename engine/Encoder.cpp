@@ -14,6 +14,13 @@ void TTarn::EncodeInstruction() {
   Matched = false;
   Explaining = ExplainFn && ExplainLine != 0 && IncludeDepth == 0 && Current().LineCount == ExplainLine;
   if (Explaining) ExplainStart();
+  // Only a line whose reading starts clean is remembered: an error already
+  // on it would stand in the matching's place.
+  TLineMemo* memo = RecordSlot;
+  RecordSlot = nullptr;
+  if (memo && (Explaining || Separator != ',' || LineErrorNumber || ErrorColumn || BestColumn || InDescriptor))
+    memo = nullptr;
+  if (memo) StartRecording();
   for (TSymbol* candidate = FoundSymbol; candidate && !Matched; candidate = candidate->NextSame) {
     if (candidate->ClassBits() != ClassInstruction) continue;
     Line.Cur = OpcodeStart;  // the mnemonic is compared again as part of the pattern
@@ -32,7 +39,9 @@ void TTarn::EncodeInstruction() {
     ComparePattern();
     if (Explaining) ExplainOutcome("  ");
   }
+  if (memo) Remember(*memo);
   DefineLabel();
+  if (memo) RememberLabel(*memo);
   if (Matched) {
     int count = MainCount > SubCount ? MainCount : SubCount;
     if (Pass >= 2) {
@@ -311,7 +320,7 @@ void TTarn::OperandField() {
     }
   }
   InDescriptor = Off;
-  if (Pass >= 2 && Mismatch == 0 && LineErrorNumber == 0) InsertField(field);
+  if ((Pass >= 2 || Recording) && Mismatch == 0 && LineErrorNumber == 0) InsertField(field);
   if (nameFound) {
     Line.SkipBlanks();
     if (SubPattern.AtEnd() && Line.AtEnd() && Mismatch == 0 && LineErrorNumber == 0) {

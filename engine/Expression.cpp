@@ -94,7 +94,7 @@ void TTarn::TraceStep(TTraceOp::TKind kind, int32_t value) {
 // Evaluates a recorded expression again with the current operand value,
 // program counter and byte count. False when a step would raise an error
 // (division by zero, a shift beyond 31): the caller evaluates the text then.
-bool TTarn::ReplayTrace(const TTraceOp* ops, int count, int32_t& result) const {
+bool TTarn::ReplayTrace(const TTraceOp* ops, int count, int32_t& result) {
   int32_t stack[TraceCapacity];
   int sp = 0;
   for (int i = 0; i < count; ++i) {
@@ -102,7 +102,10 @@ bool TTarn::ReplayTrace(const TTraceOp* ops, int count, int32_t& result) const {
     switch (op.Kind) {
       case TTraceOp::Constant: stack[sp++] = op.Value; break;
       case TTraceOp::Operand: stack[sp++] = OperandValue; break;
-      case TTraceOp::ProgramCounter: stack[sp++] = ProgramCounter; break;
+      case TTraceOp::ProgramCounter:
+        stack[sp++] = ProgramCounter;
+        RecordReadsCounter = true;
+        break;
       case TTraceOp::ByteCount: stack[sp++] = ByteCount; break;
       case TTraceOp::Unary:
         if (sp < 1 || !ApplyUnary(op.Value, stack[sp - 1], stack[sp - 1])) return false;
@@ -142,7 +145,13 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
     cursor.UngetChar(c);
     std::string_view name(t->Name, size_t(cursor.ReadName(t->Name, LineSize + 1, Separator)));
     TSymbol* s = LookupOperand(name);
-    if (!s || s->ClassBits() != ClassOperator) InputsRead |= ReadsLabel;
+    if (!s || s->ClassBits() != ClassOperator) {
+      InputsRead |= ReadsLabel;
+      if (Recording) {
+        if (s) NoteRead(s);
+        else RecordBroken = true;
+      }
+    }
     if (s) {
       set(s->Type, s->Value);
     } else {
@@ -219,6 +228,7 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
         } else {
           set(KindValue, ProgramCounter);
           InputsRead |= ReadsProgramCounter;
+          RecordReadsCounter = true;
           ValueSource = TTraceOp::ProgramCounter;
         }
         break;

@@ -51,10 +51,14 @@ TSymbol* TTarn::AddSymbol(std::string_view name, uint32_t type, int32_t value, u
 }
 
 void TTarn::DefineLabel() {
+  DefinedLabel = nullptr;
   if (LineFlags > 1 || Label[0] == '\0') return;
   TSymbol* r = LookupSymbol(Label, ClassLabel);
   if (Pass == 1) {
-    if (r) return;
+    if (r) {
+      DefinedLabel = r;
+      return;
+    }
     uint32_t type = TypeLabel;
     uint32_t expansion = 0;
     if (MacroState == 3) {
@@ -63,7 +67,8 @@ void TTarn::DefineLabel() {
       expansion = ExpansionCounter;
       type |= 0x02000000 | (expansion & 0xFFFF);
     }
-    NoteLabelDefined(AddSymbol(Label, type, ProgramCounter, 0, expansion));
+    DefinedLabel = AddSymbol(Label, type, ProgramCounter, 0, expansion);
+    NoteLabelDefined(DefinedLabel);
     return;
   }
   if (!r) {
@@ -71,6 +76,11 @@ void TTarn::DefineLabel() {
     LineError(40, LabelStart ? LabelStart : NormalizedLine);
     return;
   }
+  GiveLabelValue(r);
+}
+
+void TTarn::GiveLabelValue(TSymbol* r) {
+  DefinedLabel = r;
   if (r->Value != ProgramCounter && (r->Type & FlagsMask) != 0x02000000) LineError(32, NormalizedLine);
   r->Value = ProgramCounter;
   NoteLabelDefined(r);

@@ -86,6 +86,7 @@ void TSymbolTable::Append(TSymbol* s, uint32_t expansion) {
   s->Next = nullptr;
   s->NextSame = nullptr;
   s->Serial = Serial++;
+  Records.push_back(s);
   if (Tail) Tail->Next = s; else Head = s;
   Tail = s;
   std::string_view word = FirstWord(std::string_view(s->Name, s->NameLength));

@@ -74,6 +74,8 @@ class TSymbolTable {
   TSymbol* FirstLocal(const TWord& word) const;
   TSymbol* LocalOf(const TWord& word, uint32_t expansion) const;
   TSymbol* First() const { return Head; }
+  // The record of a place in insertion order (its Serial).
+  TSymbol* At(uint32_t serial) const { return Records[serial]; }
 
  private:
   // Open addressing with linear probing: one probe is usually one cache line,
@@ -96,6 +98,7 @@ class TSymbolTable {
   void Grow();
   std::vector<TSlot> Slots = std::vector<TSlot>(1024);
   std::vector<TLocalList> LocalLists;
+  std::vector<TSymbol*> Records;  // by serial
   size_t Used = 0;
   uint32_t Serial = 0;
   TSymbol* Head = nullptr;

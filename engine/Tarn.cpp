@@ -336,6 +336,7 @@ bool TTarn::OpenSourceFile(const std::string& name) {
   for (const std::string& candidate : name.empty() ? std::vector<std::string>() : SourceCandidates(name)) {
     if (!OpenFileOrKeptText(entry.Reader, candidate)) continue;
     opened = true;
+    entry.Memo = &MemoFiles[candidate];
     if (std::find(OpenedFiles.begin(), OpenedFiles.end(), candidate) == OpenedFiles.end())
       OpenedFiles.push_back(candidate);
     if (candidate != name) {
@@ -408,7 +409,13 @@ void TTarn::ReadSourceLine() {
     }
   }
   ApplyReplacements(*this);
-  NormalizeLine(NormalizedLine, RawLine, MacroState != 3 || !fromMacro);
+  if (FindLineMemo(fromMacro)) {
+    // Nothing reads the normalized text of a repeated line.
+    NormalizedLine[0] = '\n';
+    NormalizedLine[1] = '\0';
+  } else {
+    NormalizeLine(NormalizedLine, RawLine, MacroState != 3 || !fromMacro);
+  }
   Line.Reset(NormalizedLine);
 }
 
@@ -475,18 +482,8 @@ void TTarn::NormalizeLine(char* destination, const char* source, bool countLine)
   }
 }
 
-void TTarn::ProcessLine() {
-  ++LineSerial;
-  LineAddress = ProgramCounter;
-  ByteCount = 0;
-  ExpressionError = 0;
-  PageEject = 0;
-  ListLineFlag = ListingOn;
-  LineFlags = NextLineFlags;
-  Label[0] = '\0';
-  LabelStart = nullptr;
-  Token->Name[0] = '\0';
-
+// The label, the opcode and what the opcode does with the rest of the line.
+void TTarn::ReadLineFields() {
   char field[LineSize];
   Line.SkipBlanks();
   char c = Line.GetChar();
@@ -551,6 +548,27 @@ void TTarn::ProcessLine() {
         if (!Line.AtEnd()) LineError(31, Line.Cur);
       }
     }
+  }
+
+}
+
+void TTarn::ProcessLine() {
+  ++LineSerial;
+  LineAddress = ProgramCounter;
+  ByteCount = 0;
+  ExpressionError = 0;
+  PageEject = 0;
+  ListLineFlag = ListingOn;
+  LineFlags = NextLineFlags;
+  Label[0] = '\0';
+  LabelStart = nullptr;
+  Token->Name[0] = '\0';
+
+  if (ReplaySlot) {
+    ReplayLine(*ReplaySlot);
+    ReplaySlot = nullptr;
+  } else {
+    ReadLineFields();
   }
 
   if (LineFlags == 0 || LineFlags == 1) {

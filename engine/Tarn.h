@@ -45,8 +45,11 @@ struct TFileIdentity {
 };
 TFileIdentity IdentityOf(const std::string& path);
 
+class TLineMemos;
+
 struct TSourceFile {
   TSourceReader Reader;
+  TLineMemos* Memo = nullptr;  // what is remembered of this file's lines
   uint32_t LineCount = 0;
   uint16_t ErrorCount = 0;
   std::string FullPath;  // upper case, for messages and the error file
@@ -90,6 +93,47 @@ struct TAssembleSettings {
   std::vector<std::string> SearchPaths;
 };
 
+// What the last full reading of one instruction line of a source file gave,
+// with the inputs it depended on: the line's text (as a check value), the
+// labels it read and, when it read "$", the program counter. Labels are
+// named by their place in the symbol table.
+// Kept for every line of every file, so it is kept small: 28 bytes.
+struct TLineMemo {
+  uint32_t Check[2] = {};  // 0: nothing remembered
+  uint32_t Label = 0;   // 1 + the place of the label the line defines; 0 for none
+  uint32_t Read = 0;    // the label read, when it is the only input; else where the inputs start in MemoReads
+  int32_t Value = 0;    // its value then, or the counter when that is the only input
+  union {
+    uint8_t Code[4];    // the code, when it is at most 4 bytes long
+    uint32_t CodeAt;    // else where it starts in MemoBytes
+  };
+  uint16_t CodeCount = 0;
+  uint8_t ReadCount = 0;
+  bool ReadsCounter = false;
+  int Inputs() const { return ReadCount + (ReadsCounter ? 1 : 0); }
+  uint64_t CheckValue() const { return uint64_t(Check[1]) << 32 | Check[0]; }
+  void SetCheck(uint64_t check) {
+    Check[0] = uint32_t(check);
+    Check[1] = uint32_t(check >> 32);
+  }
+};
+static_assert(sizeof(TLineMemo) == 28);
+
+// The remembered lines of one file, by line number from 0, in blocks: a
+// million-line file grows without copying or doubling what it holds.
+class TLineMemos {
+ public:
+  TLineMemo& At(size_t index) {
+    size_t block = index / BlockSize;
+    while (Blocks.size() <= block) Blocks.push_back(std::make_unique<TLineMemo[]>(BlockSize));
+    return Blocks[block][index % BlockSize];
+  }
+
+ private:
+  static constexpr size_t BlockSize = 4096;
+  std::vector<std::unique_ptr<TLineMemo[]>> Blocks;
+};
+
 class TTarn : public TAssembleSettings {
  public:
   TTarn();
@@ -121,6 +165,7 @@ class TTarn : public TAssembleSettings {
   void ReadSourceLine();
   void NormalizeLine(char* destination, const char* source, bool countLine);
   void ProcessLine();
+  void ReadLineFields();
   bool OpenSourceFile(const std::string& name);
   // The paths tried for a source, table or included file, in order.
   std::vector<std::string> SourceCandidates(const std::string& name) const;
@@ -148,6 +193,8 @@ class TTarn : public TAssembleSettings {
   TSymbol* AddSymbol(std::string_view name, uint32_t type, int32_t value, uint32_t extra = 0,
                      uint32_t expansion = 0);
   void DefineLabel();
+  void GiveLabelValue(TSymbol* label);  // from the second pass: the label takes the program counter
+  const TSymbol* DefinedLabel = nullptr;  // the record the last DefineLabel gave its value, or found
   void NoteLabelDefined(const TSymbol* label, bool fromLine = true);
 
   // ---- expressions (Expression.cpp)
@@ -343,7 +390,7 @@ class TTarn : public TAssembleSettings {
   int TraceLength = 0;
   TTraceOp Trace[TraceCapacity];
   void TraceStep(TTraceOp::TKind kind, int32_t value);
-  bool ReplayTrace(const TTraceOp* ops, int count, int32_t& result) const;
+  bool ReplayTrace(const TTraceOp* ops, int count, int32_t& result);
   // The three parts of a field descriptor (value, lowest, highest operand),
   // read once when the table is loaded: a constant needs no work again, a
   // part that reads no label is replayed from its recorded steps, any other
@@ -432,6 +479,41 @@ class TTarn : public TAssembleSettings {
   uint32_t MainNext = 0, SubNext = 0;
   uint64_t LineSerial = 0;  // counts processed lines, so memo entries never outlive their line
   TOperandMemo OperandMemo[4];
+
+  // ---- remembered lines (LineMemo.cpp)
+  // An instruction line is read alike in every pass while its text (after
+  // RPTXT, with the CASE and TAB settings), the labels it reads and (when it
+  // reads "$") the program counter stay the same. A line of a source file,
+  // not of a macro expansion, whose last full reading raised no error but a
+  // phase error and read no undefined name keeps its code and the label it
+  // defines by file and line; met again with the same inputs, it is neither
+  // normalized nor matched. The first pass computes the code as a later one
+  // would, only to remember it.
+  bool Recording = false;       // a full match whose inputs are being noted
+  bool RecordBroken = false;    // it read something that cannot be checked again
+  bool RecordReadsCounter = false;
+  static constexpr int MaxMemoReads = 8;
+  int RecordReadCount = 0;
+  const TSymbol* RecordReads[MaxMemoReads] = {};
+  TLineMemo* RecordSlot = nullptr;  // where the line being read is remembered, if it can be
+  TLineMemo* ReplaySlot = nullptr;  // what the line being read repeats, if anything
+  uint64_t RecordCheck = 0;
+  std::map<std::string, TLineMemos> MemoFiles;  // by the path each file opened with
+  struct TMemoRead { uint32_t Label; int32_t Value; };
+  std::vector<TMemoRead> MemoReads;
+  std::vector<uint8_t> MemoBytes;
+  void NoteRead(const TSymbol* label) {
+    for (int i = 0; i < RecordReadCount; ++i)
+      if (RecordReads[i] == label) return;
+    if (RecordReadCount == MaxMemoReads) RecordBroken = true;
+    else RecordReads[RecordReadCount++] = label;
+  }
+  bool FindLineMemo(bool fromMacro);
+  bool MemoHolds(const TLineMemo& memo) const;
+  void StartRecording();
+  void Remember(TLineMemo& memo);
+  void RememberLabel(TLineMemo& memo);
+  void ReplayLine(const TLineMemo& memo);
   // The CPU table's own source lines after its fourth "*" line, replayed every pass.
   std::string TableName;
   uint32_t TableSourceLine = 0;  // 0 = the table has no source section

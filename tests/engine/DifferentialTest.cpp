@@ -203,6 +203,56 @@ TEST(Differential, FatalErrorAfterAPhaseErrorKeepsThatPassOutput) {
   }
 }
 
+// A line read again with the same text takes its code from its last reading
+// while the labels it reads and the program counter it reads are unchanged:
+// each case changes one input of a line between two readings of it, in one
+// pass (an included file met again) or between passes (a label that moves).
+TEST(Differential, LinesReadAgainFollowEveryChangeOfTheirInputs) {
+  const std::string table6502 = ReadFile(TARN_TABLES_DIR "/6502.tbl");
+  struct TCase {
+    const char* Name;
+    const char* Main;     // after the CPU, HOF and ORG lines
+    const char* Include;  // inc.asm
+  } cases[] = {
+      {"labels and the counter change between two inclusions",
+       "SYM\tSETL 5\n\tINCL \"inc.asm\"\nSYM\tSETL 300\n\tINCL \"inc.asm\"\n\tORG 2000H\n\tINCL \"inc.asm\"\n",
+       "\tLDA SYM\n\tLDA SYM,X\n\tBNE $+4\n\tJMP $\n\tDWL SYM,$\n\tLDA (SYM+SYM),Y\n"},
+      {"CASE and TAB change how the same text reads",
+       "\tTAB 2\n\tINCL \"inc.asm\"\n\tTAB 40\n\tINCL \"inc.asm\"\n\tCASE \"ON\"\n\tINCL \"inc.asm\"\n",
+       // Seven tabs of 40 columns push the operand past the end of the line.
+       "\tlda #1\n\tLDA\t\t\t\t\t\t\t#1\nx\tLDA x\n"},
+      {"a replacement begins between two inclusions",
+       "FOO\tEQU 10H\nBAR\tEQU 1234H\n\tINCL \"inc.asm\"\n\tRPTXT \"FOO\",\"BAR\"\n\tINCL \"inc.asm\"\n",
+       "\tLDA FOO\n\tDFB FOO\n"},
+      {"labels that move read themselves on their own lines",
+       "\tLDA FWD\nL1\tJMP L1\nL2\tDWL L2\nL3\tBNE L3\nL4\tLDA L4,Y\nFWD\tEQU 1234H\n\tINCL \"inc.asm\"\n",
+       "\tNOP\n"},
+      {"a label defined by an included line met twice",
+       "\tINCL \"inc.asm\"\n\tINCL \"inc.asm\"\n",
+       "DUP\tNOP\n\tLDA DUP\n\tJMP DUP\n"},
+      {"a name defined only after its second reading",
+       "\tINCL \"inc.asm\"\nLATE\tEQU 7\n\tINCL \"inc.asm\"\n",
+       "\tLDA LATE\n\tDFB LATE\n"},
+  };
+  for (const TCase& c : cases) {
+    std::string program = std::string("\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n") + c.Main;
+    TRunResult results[2];
+    for (int plain = 0; plain < 2; ++plain) {
+      TTempDir dir;
+      dir.Write("main.asm", program);
+      dir.Write("inc.asm", c.Include);
+      dir.Write("t.tbl", table6502);
+      results[plain] = AssembleIn(dir, "main.asm", "main.LST", "main.HEX", "main.ERR", plain == 1);
+    }
+    const TRunResult &fast = results[0], &plain = results[1];
+    EXPECT_EQ(fast.Listing, plain.Listing) << c.Name;
+    EXPECT_EQ(fast.Errors, plain.Errors) << c.Name;
+    EXPECT_EQ(fast.Object, plain.Object) << c.Name;
+    EXPECT_EQ(fast.ErrorCount, plain.ErrorCount) << c.Name;
+    EXPECT_EQ(fast.Passes, plain.Passes) << c.Name;
+  }
+}
+
 // Line normalization copies runs of plain characters at once; it must give
 // what copying one character at a time gives, also where tab expansion or a
 // quoted text reaches the end of the line buffer.

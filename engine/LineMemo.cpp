@@ -1,0 +1,150 @@
+// Remembered lines: an instruction line whose inputs have not changed since
+// its last full reading takes its code from that reading.
+#include <algorithm>
+#include <cstring>
+
+#include "Tarn.h"
+
+namespace {
+
+uint64_t Mix(uint64_t h) {
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDull;
+  h ^= h >> 33;
+  h *= 0xC4CEB9FE1A85EC53ull;
+  h ^= h >> 33;
+  return h;
+}
+
+// A check value of a text: two different texts of one line giving the same
+// value is as likely as guessing a 64-bit number.
+uint64_t HashText(const char* text, size_t length, uint64_t seed) {
+  uint64_t h = Mix(seed ^ (uint64_t(length) * 0x9E3779B97F4A7C15ull));
+  size_t i = 0;
+  for (; i + 8 <= length; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text + i, 8);
+    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+    h ^= h >> 29;
+  }
+  if (i < length) {
+    uint64_t word = 0;
+    std::memcpy(&word, text + i, length - i);
+    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+  }
+  return Mix(h) | 1;  // 0 stands for nothing remembered
+}
+
+}  // namespace
+
+// Called for every line read, after RPTXT: finds the line's slot when it can
+// be remembered (a line of a source file, outside macros and skipped blocks).
+// True when the slot's outcome holds for it, so that it need not be
+// normalized; the line is counted as normalizing would count it.
+bool TTarn::FindLineMemo(bool fromMacro) {
+  RecordSlot = ReplaySlot = nullptr;
+  if (fromMacro || MacroState != 0 || NextLineFlags != 0 || PlainAlgorithms || (ExplainFn && ExplainLine)) return false;
+  TSourceFile& file = Current();
+  if (!file.Memo) return false;
+  TLineMemo& memo = file.Memo->At(file.LineCount);  // the line about to be counted
+  // The text decides the normalized line only with the CASE and TAB settings.
+  uint64_t seed = uint64_t(uint16_t(TabWidth)) << 1 | uint64_t(CaseFlag == On);
+  RecordCheck = HashText(RawLine, std::strlen(RawLine), seed);
+  if (memo.CheckValue() == RecordCheck && MemoHolds(memo)) {
+    ReplaySlot = &memo;
+    ++file.LineCount;
+    ++TotalLines;
+    return true;
+  }
+  RecordSlot = &memo;
+  return false;
+}
+
+bool TTarn::MemoHolds(const TLineMemo& memo) const {
+  switch (memo.Inputs()) {
+    case 0: return true;
+    case 1: return memo.ReadsCounter ? memo.Value == ProgramCounter : Symbols.At(memo.Read)->Value == memo.Value;
+    default: break;
+  }
+  const TMemoRead* input = &MemoReads[memo.Read];
+  if (memo.ReadsCounter && (input++)->Value != ProgramCounter) return false;
+  for (int i = 0; i < memo.ReadCount; ++i, ++input)
+    if (Symbols.At(input->Label)->Value != input->Value) return false;
+  return true;
+}
+
+void TTarn::StartRecording() {
+  Recording = true;
+  RecordBroken = RecordReadsCounter = false;
+  RecordReadCount = 0;
+}
+
+// Keeps the outcome of the full match just made, when it can be checked
+// again: it matched, and read no undefined name and no more labels than are
+// noted. In the first pass the fields were inserted for this only: the cells
+// are cleared again as that pass leaves them.
+void TTarn::Remember(TLineMemo& memo) {
+  Recording = false;
+  memo.SetCheck(0);
+  int count = std::clamp(MainCount > SubCount ? MainCount : SubCount, 0, CodeCapacity);
+  if (Matched && !RecordBroken) {
+    uint8_t code[CodeCapacity];
+    for (int i = 0; i < count; ++i)
+      code[i] = uint8_t(Code[i] | (i < MainCount ? MainBytes[i] : 0) | (i < SubCount ? SubBytes[i] : 0));
+    // A line met again (a file included twice, a later pass) keeps the
+    // places its earlier outcome held in the pools when they are big enough.
+    int inputs = RecordReadCount + (RecordReadsCounter ? 1 : 0);
+    if (inputs == 1) {
+      if (RecordReadsCounter) {
+        memo.Value = ProgramCounter;
+      } else {
+        memo.Read = RecordReads[0]->Serial;
+        memo.Value = RecordReads[0]->Value;
+      }
+    } else if (inputs > 1) {
+      if (memo.Inputs() < inputs) {
+        memo.Read = uint32_t(MemoReads.size());
+        MemoReads.resize(MemoReads.size() + size_t(inputs));
+      }
+      TMemoRead* input = &MemoReads[memo.Read];
+      if (RecordReadsCounter) *input++ = {0, ProgramCounter};
+      for (int i = 0; i < RecordReadCount; ++i) *input++ = {RecordReads[i]->Serial, RecordReads[i]->Value};
+    }
+    memo.ReadCount = uint8_t(RecordReadCount);
+    memo.ReadsCounter = RecordReadsCounter;
+    if (count <= 4) {
+      std::memcpy(memo.Code, code, size_t(count));
+    } else {
+      if (memo.CodeCount <= 4 || memo.CodeCount < count) {
+        memo.CodeAt = uint32_t(MemoBytes.size());
+        MemoBytes.resize(MemoBytes.size() + size_t(count));
+      }
+      std::memcpy(&MemoBytes[memo.CodeAt], code, size_t(count));
+    }
+    memo.CodeCount = uint16_t(count);
+    memo.SetCheck(RecordCheck);
+  }
+  if (Pass < 2 && Matched) std::memset(Code, 0, size_t(count));
+}
+
+// After the line's label is defined: which record it was. A label whose line
+// was skipped in the first pass has none, and the line is not remembered.
+void TTarn::RememberLabel(TLineMemo& memo) {
+  if (Label[0] == '\0') memo.Label = 0;
+  else if (DefinedLabel) memo.Label = DefinedLabel->Serial + 1;
+  else memo.SetCheck(0);
+}
+
+// What reading the line in full would do: the code of the match (cleared
+// cells in the first pass), the label defined, the line consumed.
+void TTarn::ReplayLine(const TLineMemo& memo) {
+  Matched = true;
+  Mismatch = 0;
+  ByteCount = memo.CodeCount;
+  if (Pass >= 2) std::memcpy(Code, memo.CodeCount <= 4 ? memo.Code : &MemoBytes[memo.CodeAt], memo.CodeCount);
+  else std::memset(Code, 0, memo.CodeCount);
+  // The first pass gives a label its record once; the record is found again
+  // and left alone when the line is met again in that pass.
+  if (memo.Label && Pass >= 2) GiveLabelValue(Symbols.At(memo.Label - 1));
+  Separator = ',';
+}
