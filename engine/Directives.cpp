@@ -127,8 +127,14 @@ void TTarn::Dispatch() {
       break;
     }
     case dCPU: LoadCpuTable(); break;
-    case dDFB: case dDWL: case dDWM: case dDFL: case dDLL: DataList(FoundSymbol->Value); break;
-    case dDFF: case dDFDF: case dDFLDF: FloatList(FoundSymbol->Value); break;
+    case dDFB: case dDWL: case dDWM: case dDFL: case dDLL: case dDFF: case dDFDF: case dDFLDF: {
+      TLineMemo* memo = StartRecording();
+      int directive = FoundSymbol->Value;
+      if (directive == dDFF || directive == dDFDF || directive == dDFLDF) FloatList(directive);
+      else DataList(directive);
+      if (memo) RememberData(*memo);
+      break;
+    }
     case dALIAS: {
       if (CaseFlag == Off) for (char* p = Line.Cur; *p && *p != '\n'; ++p) *p = ToUpper(*p);
       if (!ReadStringOperand(false, nullptr)) break;

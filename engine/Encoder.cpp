@@ -14,13 +14,7 @@ void TTarn::EncodeInstruction() {
   Matched = false;
   Explaining = ExplainFn && ExplainLine != 0 && IncludeDepth == 0 && Current().LineCount == ExplainLine;
   if (Explaining) ExplainStart();
-  // Only a line whose reading starts clean is remembered: an error already
-  // on it would stand in the matching's place.
-  TLineMemo* memo = RecordSlot;
-  RecordSlot = nullptr;
-  if (memo && (Explaining || Separator != ',' || LineErrorNumber || ErrorColumn || BestColumn || InDescriptor))
-    memo = nullptr;
-  if (memo) StartRecording();
+  TLineMemo* memo = StartRecording();
   for (TSymbol* candidate = FoundSymbol; candidate && !Matched; candidate = candidate->NextSame) {
     if (candidate->ClassBits() != ClassInstruction) continue;
     Line.Cur = OpcodeStart;  // the mnemonic is compared again as part of the pattern

@@ -19,7 +19,7 @@ uint64_t Mix(uint64_t h) {
 // A check value of a text: two different texts of one line giving the same
 // value is as likely as guessing a 64-bit number.
 uint64_t HashText(const char* text, size_t length, uint64_t seed) {
-  uint64_t h = Mix(seed ^ (uint64_t(length) * 0x9E3779B97F4A7C15ull));
+  uint64_t h = seed ^ (uint64_t(length) * 0x9E3779B97F4A7C15ull);
   size_t i = 0;
   for (; i + 8 <= length; i += 8) {
     uint64_t word;
@@ -41,7 +41,7 @@ uint64_t HashText(const char* text, size_t length, uint64_t seed) {
 // be remembered (a line of a source file, outside macros and skipped blocks).
 // True when the slot's outcome holds for it, so that it need not be
 // normalized; the line is counted as normalizing would count it.
-bool TTarn::FindLineMemo(bool fromMacro) {
+bool TTarn::FindLineMemo(bool fromMacro, size_t length) {
   RecordSlot = ReplaySlot = nullptr;
   if (fromMacro || MacroState != 0 || NextLineFlags != 0 || PlainAlgorithms || (ExplainFn && ExplainLine)) return false;
   TSourceFile& file = Current();
@@ -49,7 +49,7 @@ bool TTarn::FindLineMemo(bool fromMacro) {
   TLineMemo& memo = file.Memo->At(file.LineCount);  // the line about to be counted
   // The text decides the normalized line only with the CASE and TAB settings.
   uint64_t seed = uint64_t(uint16_t(TabWidth)) << 1 | uint64_t(CaseFlag == On);
-  RecordCheck = HashText(RawLine, std::strlen(RawLine), seed);
+  RecordCheck = HashText(RawLine, length, seed);
   if (memo.CheckValue() == RecordCheck && MemoHolds(memo)) {
     ReplaySlot = &memo;
     ++file.LineCount;
@@ -73,10 +73,18 @@ bool TTarn::MemoHolds(const TLineMemo& memo) const {
   return true;
 }
 
-void TTarn::StartRecording() {
+// The slot the line being read is remembered in, when its reading starts
+// clean (an error already on it would stand in the place of what follows);
+// from here the labels and the counter read are noted.
+TLineMemo* TTarn::StartRecording() {
+  TLineMemo* memo = RecordSlot;
+  RecordSlot = nullptr;
+  if (!memo || Explaining || Separator != ',' || LineErrorNumber || ErrorColumn || BestColumn || InDescriptor)
+    return nullptr;
   Recording = true;
   RecordBroken = RecordReadsCounter = false;
   RecordReadCount = 0;
+  return memo;
 }
 
 // Keeps the outcome of the full match just made, when it can be checked
@@ -91,40 +99,59 @@ void TTarn::Remember(TLineMemo& memo) {
     uint8_t code[CodeCapacity];
     for (int i = 0; i < count; ++i)
       code[i] = uint8_t(Code[i] | (i < MainCount ? MainBytes[i] : 0) | (i < SubCount ? SubBytes[i] : 0));
-    // A line met again (a file included twice, a later pass) keeps the
-    // places its earlier outcome held in the pools when they are big enough.
-    int inputs = RecordReadCount + (RecordReadsCounter ? 1 : 0);
-    if (inputs == 1) {
-      if (RecordReadsCounter) {
-        memo.Value = ProgramCounter;
-      } else {
-        memo.Read = RecordReads[0]->Serial;
-        memo.Value = RecordReads[0]->Value;
-      }
-    } else if (inputs > 1) {
-      if (memo.Inputs() < inputs) {
-        memo.Read = uint32_t(MemoReads.size());
-        MemoReads.resize(MemoReads.size() + size_t(inputs));
-      }
-      TMemoRead* input = &MemoReads[memo.Read];
-      if (RecordReadsCounter) *input++ = {0, ProgramCounter};
-      for (int i = 0; i < RecordReadCount; ++i) *input++ = {RecordReads[i]->Serial, RecordReads[i]->Value};
-    }
-    memo.ReadCount = uint8_t(RecordReadCount);
-    memo.ReadsCounter = RecordReadsCounter;
-    if (count <= 4) {
-      std::memcpy(memo.Code, code, size_t(count));
-    } else {
-      if (memo.CodeCount <= 4 || memo.CodeCount < count) {
-        memo.CodeAt = uint32_t(MemoBytes.size());
-        MemoBytes.resize(MemoBytes.size() + size_t(count));
-      }
-      std::memcpy(&MemoBytes[memo.CodeAt], code, size_t(count));
-    }
-    memo.CodeCount = uint16_t(count);
-    memo.SetCheck(RecordCheck);
+    Store(memo, code, count, false);
   }
   if (Pass < 2 && Matched) std::memset(Code, 0, size_t(count));
+}
+
+// The same for a data line, read without an error. Its label is defined
+// before its values are read: a line that reads its own label is not kept,
+// since the check of its inputs comes before the label takes its value.
+void TTarn::RememberData(TLineMemo& memo) {
+  Recording = false;
+  memo.SetCheck(0);
+  if (RecordBroken || LineErrorNumber != 0) return;
+  for (int i = 0; i < RecordReadCount; ++i)
+    if (RecordReads[i] == DefinedLabel) return;
+  Store(memo, Code, ByteCount, true);
+  RememberLabel(memo);
+}
+
+void TTarn::Store(TLineMemo& memo, const uint8_t* code, int count, bool dataLine) {
+  // A line met again (a file included twice, a later pass) keeps the places
+  // its earlier outcome held in the pools when they are big enough.
+  int inputs = RecordReadCount + (RecordReadsCounter ? 1 : 0);
+  if (inputs == 1) {
+    if (RecordReadsCounter) {
+      memo.Value = ProgramCounter;
+    } else {
+      memo.Read = RecordReads[0]->Serial;
+      memo.Value = RecordReads[0]->Value;
+    }
+  } else if (inputs > 1) {
+    if (memo.Inputs() < inputs) {
+      memo.Read = uint32_t(MemoReads.size());
+      MemoReads.resize(MemoReads.size() + size_t(inputs));
+    }
+    TMemoRead* input = &MemoReads[memo.Read];
+    if (RecordReadsCounter) *input++ = {0, ProgramCounter};
+    for (int i = 0; i < RecordReadCount; ++i) *input++ = {RecordReads[i]->Serial, RecordReads[i]->Value};
+  }
+  memo.ReadCount = uint8_t(RecordReadCount);
+  memo.ReadsCounter = RecordReadsCounter;
+  memo.DataLine = dataLine;
+  if (count <= 4) {
+    std::memcpy(memo.Code, code, size_t(count));
+  } else {
+    if (memo.CodeCount <= 4 || memo.CodeCount < count) {
+      memo.CodeAt = uint32_t(MemoBytes.size());
+      MemoBytes.resize(MemoBytes.size() + size_t(count));
+    }
+    std::memcpy(&MemoBytes[memo.CodeAt], code, size_t(count));
+  }
+  memo.CodeCount = uint16_t(count);
+  memo.SetCheck(RecordCheck);
+  StoredSlot = &memo;
 }
 
 // After the line's label is defined: which record it was. A label whose line
@@ -135,13 +162,14 @@ void TTarn::RememberLabel(TLineMemo& memo) {
   else memo.SetCheck(0);
 }
 
-// What reading the line in full would do: the code of the match (cleared
-// cells in the first pass), the label defined, the line consumed.
+// What reading the line in full would do: the code (of an instruction,
+// cleared cells in the first pass), the label defined, the line consumed.
 void TTarn::ReplayLine(const TLineMemo& memo) {
   Matched = true;
   Mismatch = 0;
   ByteCount = memo.CodeCount;
-  if (Pass >= 2) std::memcpy(Code, memo.CodeCount <= 4 ? memo.Code : &MemoBytes[memo.CodeAt], memo.CodeCount);
+  if (Pass >= 2 || memo.DataLine)
+    std::memcpy(Code, memo.CodeCount <= 4 ? memo.Code : &MemoBytes[memo.CodeAt], memo.CodeCount);
   else std::memset(Code, 0, memo.CodeCount);
   // The first pass gives a label its record once; the record is found again
   // and left alone when the line is met again in that pass.

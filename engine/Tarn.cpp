@@ -409,7 +409,7 @@ void TTarn::ReadSourceLine() {
     }
   }
   ApplyReplacements(*this);
-  if (FindLineMemo(fromMacro)) {
+  if (FindLineMemo(fromMacro, std::strlen(RawLine))) {
     // Nothing reads the normalized text of a repeated line.
     NormalizedLine[0] = '\n';
     NormalizedLine[1] = '\0';
@@ -549,7 +549,7 @@ void TTarn::ReadLineFields() {
       }
     }
   }
-
+  EndOfLineMemo();
 }
 
 void TTarn::ProcessLine() {

@@ -109,7 +109,8 @@ struct TLineMemo {
   };
   uint16_t CodeCount = 0;
   uint8_t ReadCount = 0;
-  bool ReadsCounter = false;
+  bool ReadsCounter : 1 = false;
+  bool DataLine : 1 = false;  // a DFB-like line: its code stands in every pass, the first included
   int Inputs() const { return ReadCount + (ReadsCounter ? 1 : 0); }
   uint64_t CheckValue() const { return uint64_t(Check[1]) << 32 | Check[0]; }
   void SetCheck(uint64_t check) {
@@ -508,12 +509,21 @@ class TTarn : public TAssembleSettings {
     if (RecordReadCount == MaxMemoReads) RecordBroken = true;
     else RecordReads[RecordReadCount++] = label;
   }
-  bool FindLineMemo(bool fromMacro);
+  TLineMemo* StoredSlot = nullptr;  // remembered from the line being read, while it may still raise an error
+  bool FindLineMemo(bool fromMacro, size_t length);
   bool MemoHolds(const TLineMemo& memo) const;
-  void StartRecording();
+  TLineMemo* StartRecording();
   void Remember(TLineMemo& memo);
+  void RememberData(TLineMemo& memo);
   void RememberLabel(TLineMemo& memo);
+  void Store(TLineMemo& memo, const uint8_t* code, int count, bool dataLine);
   void ReplayLine(const TLineMemo& memo);
+  void EndOfLineMemo() {
+    // An error after the outcome was kept (text left at the end of the line)
+    // would not be raised again by a repeat.
+    if (StoredSlot && LineErrorNumber != 0 && LineErrorNumber != 32) StoredSlot->SetCheck(0);
+    StoredSlot = nullptr;
+  }
   // The CPU table's own source lines after its fourth "*" line, replayed every pass.
   std::string TableName;
   uint32_t TableSourceLine = 0;  // 0 = the table has no source section
