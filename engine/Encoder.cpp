@@ -15,7 +15,18 @@ void TTarn::EncodeInstruction() {
   Explaining = ExplainFn && ExplainLine != 0 && IncludeDepth == 0 && Current().LineCount == ExplainLine;
   if (Explaining) ExplainStart();
   TLineMemo* memo = StartRecording();
-  for (TSymbol* candidate = FoundSymbol; candidate && !Matched; candidate = candidate->NextSame) {
+  bool replayed = false;
+  if (memo && !PlainAlgorithms && ReadShape()) {
+    replayed = ReplayShape(*memo);
+    if (!replayed) {
+      ShapeRecording = true;
+      ShapeBroken = false;
+      ShapeEvalTokens = -1;
+      ShapeRecord.Checks.clear();
+      ShapeRecord.Inserts.clear();
+    }
+  }
+  for (TSymbol* candidate = FoundSymbol; candidate && !Matched && !replayed; candidate = candidate->NextSame) {
     if (candidate->ClassBits() != ClassInstruction) continue;
     Line.Cur = OpcodeStart;  // the mnemonic is compared again as part of the pattern
     KeepBestError();
@@ -28,15 +39,19 @@ void TTarn::EncodeInstruction() {
     MainBytes = candidate->Code();
     MainCount = int(candidate->Type & 0xFF);
     std::memset(Code, 0, size_t(MainCount));
+    ShapeRecord.Inserts.clear();  // the cells they went to are cleared
     ByteCount = MainCount;
     if (Explaining) ExplainRecord("candidate", candidate, MainCount);
     ComparePattern();
     if (Explaining) ExplainOutcome("  ");
   }
-  if (memo) Remember(*memo);
+  if (memo && !replayed) Remember(*memo);
+  if (ShapeRecording) StoreShape();
   DefineLabel();
   if (memo) RememberLabel(*memo);
-  if (Matched) {
+  if (replayed) {
+    // The code is the shape's, with the line's own fields.
+  } else if (Matched) {
     int count = MainCount > SubCount ? MainCount : SubCount;
     if (Pass >= 2) {
       for (int i = 0; i < count; ++i) {
@@ -113,6 +128,7 @@ void TTarn::ComparePattern() {
       int p = uint8_t(Pattern.GetChar());
       Mismatch = int16_t(s - p);
       if (Mismatch == 0 && Pattern.AtEnd() && s == 0) Mismatch = 1;  // both texts ended without a match
+      NoteShapeComparison(at, char(p));
       if (Explaining) NoteComparison(at, s, p);
     }
   } while (!Matched && (Mismatch == 0 || (Pattern.Peek() == '|' && SubCount > 0)));
@@ -160,6 +176,7 @@ void TTarn::MatchGroup() {
     if (Explaining) ExplainRecord("    sub-pattern " + std::to_string(n), SubRecord, SubCount);
     int count = MainCount > SubCount ? MainCount : SubCount;
     std::memset(Code, 0, size_t(count));
+    ShapeRecord.Inserts.clear();
     ByteCount = count;
     do {
       char c = SubPattern.GetChar();
@@ -178,6 +195,7 @@ void TTarn::MatchGroup() {
         int p = uint8_t(SubPattern.GetChar());
         Mismatch = int16_t(s - p);
         if (Mismatch == 0 && SubPattern.AtEnd() && s == 0) Mismatch = 1;
+        NoteShapeComparison(at, char(p));
         if (Explaining) NoteComparison(at, s, p);
       }
     } while (!Matched && Mismatch == 0);
@@ -191,6 +209,7 @@ void TTarn::MatchGroup() {
 // position; on agreement the source moves past the name and index is its place.
 bool TTarn::MatchListName(int& index) {
   Line.SkipBlanks();
+  if (ShapeRecording && InShapeToken(Line.Cur)) ShapeBroken = true;
   index = -1;
   for (;;) {
     TSymbol* t = NextToken(NameList);
@@ -233,6 +252,8 @@ void TTarn::OperandField() {
   }
   char after = SubPattern.Peek();
   Separator = after;
+  // A separator that a token could hold would cut it where its text says.
+  if (ShapeRecording && (IsNameChar(after) || after == '.' || after == '$')) ShapeBroken = true;
   TSymbol* field = plan ? plan->Record : NumberedRecord(1, k);
   if (!field) {
     if (Explaining) Explain("        field {" + std::to_string(k) + "}: not defined by the table");
@@ -291,12 +312,23 @@ void TTarn::OperandField() {
     Separator = ',';
     InDescriptor = On;
     FieldValue = DescriptorPart(field, shape, 0);
+    if (ShapeRecording && (ExpressionError || !shape)) ShapeBroken = true;
   }
   // The lowest and highest operand value, each compared as it is read.
   int32_t lo = nameField ? Evaluate(Descriptor) : DescriptorPart(field, shape, 1);
-  if (OperandValue < lo) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+  bool lowFailed = OperandValue < lo;
+  if (ShapeRecording && ExpressionError) ShapeBroken = true;
+  if (lowFailed) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
   int32_t hi = nameField ? Evaluate(Descriptor) : DescriptorPart(field, shape, 2);
-  if (hi < OperandValue) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+  bool highFailed = hi < OperandValue;
+  if (ShapeRecording && ExpressionError) ShapeBroken = true;
+  if (highFailed) LineError(36, Line.Cur - 1 > NormalizedLine ? Line.Cur - 1 : NormalizedLine);
+  if (ShapeRecording && !nameField && shape) {
+    for (int part = 0; part < 3; ++part)
+      if (shape->Kind[part] == TFieldShape::General) ShapeBroken = true;
+    ShapeRecord.Checks.push_back(TShapeStep{OperandToken, lowFailed, highFailed, uint16_t(ByteCount),
+                                            OperandToken < 0 ? OperandValue : 0, field, shape});
+  }
   if (Explaining) ExplainField(k, nameField, nameFound, lo, hi);
   // A name field may end with a fourth part: the value to insert, computed
   // from "#", the name's place in its list (or the set's mask). Registers
@@ -314,7 +346,14 @@ void TTarn::OperandField() {
     }
   }
   InDescriptor = Off;
-  if ((Pass >= 2 || Recording) && Mismatch == 0 && LineErrorNumber == 0) InsertField(field);
+  if ((Pass >= 2 || Recording) && Mismatch == 0 && LineErrorNumber == 0) {
+    InsertField(field);
+    if (ShapeRecording) {
+      if (nameField) ShapeRecord.Inserts.push_back(TShapeStep{-1, false, false, 0, FieldValue, field, nullptr});
+      else ShapeRecord.Inserts.push_back(TShapeStep{OperandToken, false, false, uint16_t(ByteCount),
+                                                    OperandToken < 0 ? OperandValue : 0, field, shape});
+    }
+  }
   if (nameFound) {
     Line.SkipBlanks();
     if (SubPattern.AtEnd() && Line.AtEnd() && Mismatch == 0 && LineErrorNumber == 0) {
@@ -366,6 +405,7 @@ void TTarn::EvaluateOperand() {
       TokenStart = m.TokenStart;
       OperandValue = m.Value;
       ForwardReference = m.ForwardReference;
+      OperandToken = m.ShapeToken;
       ExpressionError = 0;
       return;
     }
@@ -375,10 +415,16 @@ void TTarn::EvaluateOperand() {
   int16_t errorBefore = LineErrorNumber;
   ForwardReference = 0;
   InputsRead = 0;
+  ShapeEvalTokens = 0;
+  ShapeEvalToken = -1;
   OperandValue = Evaluate(Line);
+  ShapeEvalTokens = -1;
+  // An expression that raised an error is 0 whatever its token.
+  OperandToken = int8_t(ExpressionError ? -1 : ShapeEvalToken);
   int bytes = (InputsRead & ReadsByteCount) ? ByteCount : -1;
   if (!ExpressionError && LineErrorNumber == errorBefore)
-    *slot = TOperandMemo{LineSerial, start, Separator, bytes, Line.Cur, TokenStart, OperandValue, ForwardReference};
+    *slot = TOperandMemo{LineSerial, start, Separator, bytes, Line.Cur, TokenStart, OperandValue, ForwardReference,
+                         OperandToken};
 }
 
 // Inserts the field value at its bit position, counted from the top bit of the

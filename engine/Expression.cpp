@@ -133,6 +133,14 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
   t->Value = 0;
   cursor.SkipBlanks();
   char c = cursor.GetChar();
+  // A shape being recorded: the tokens an operand reads from the line are
+  // counted, and a value read from anywhere else than one of the shape's
+  // tokens breaks it (see NoteShapeValueToken).
+  bool shapeLine = ShapeRecording && &cursor == &Line;
+  if (shapeLine) {
+    if (ShapeEvalTokens < 0) ShapeBroken = true;
+    else ++ShapeEvalTokens;
+  }
   auto set = [&](uint32_t type, int32_t value) { t->Type = type; t->Value = value; };
   auto second = [&](char expected) {
     if (cursor.Peek() == expected) { cursor.GetChar(); return true; }
@@ -143,9 +151,12 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
     set(0xE40000, uint8_t(c));
   } else if (IsLetter(c) || c == '_' || c == '.' || c == '?') {
     cursor.UngetChar(c);
+    const char* start = cursor.Cur;
     std::string_view name(t->Name, size_t(cursor.ReadName(t->Name, LineSize + 1, Separator)));
     TSymbol* s = LookupOperand(name);
     if (!s || s->ClassBits() != ClassOperator) {
+      if (shapeLine) NoteShapeValueToken(start, cursor.Cur);
+      else if (ShapeRecording) ShapeBroken = true;  // a label read by the table's text
       InputsRead |= ReadsLabel;
       if (Recording) {
         if (s) NoteRead(s);
@@ -161,7 +172,9 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
     }
   } else if (IsDigit(c)) {
     cursor.UngetChar(c);
+    const char* start = cursor.Cur;
     size_t length = size_t(cursor.ReadName(t->Name, LineSize + 1, Separator));
+    if (shapeLine) NoteShapeValueToken(start, cursor.Cur);
     char last = ToUpper(t->Name[length - 1]);
     bool hexPrefix = length >= 2 && (t->Name[1] == 'x' || t->Name[1] == 'X');
     int base = 10;
@@ -221,7 +234,9 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
       }
       case '$':
         if (IsHexDigit(cursor.Peek())) {
+          const char* start = cursor.Cur - 1;
           size_t length = size_t(cursor.ReadName(t->Name, LineSize + 1, Separator));
+          if (shapeLine) NoteShapeValueToken(start, cursor.Cur);
           uint32_t value = 0;
           if (ConvertUnsigned(t->Name, length, 16, value) < length) LineError(43, TokenStart);
           set(KindValue, int32_t(value));
@@ -229,6 +244,7 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
           set(KindValue, ProgramCounter);
           InputsRead |= ReadsProgramCounter;
           RecordReadsCounter = true;
+          if (ShapeRecording) ShapeBroken = true;
           ValueSource = TTraceOp::ProgramCounter;
         }
         break;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "Diagnostics.h"
@@ -373,6 +374,7 @@ class TTarn : public TAssembleSettings {
     const char* TokenStart = nullptr;
     int32_t Value = 0;
     int16_t ForwardReference = 0;
+    int8_t ShapeToken = -1;  // see OperandToken
   };
 
   // What an expression read besides numbers and operators; a descriptor part
@@ -524,6 +526,71 @@ class TTarn : public TAssembleSettings {
     if (StoredSlot && LineErrorNumber != 0 && LineErrorNumber != 32) StoredSlot->SetCheck(0);
     StoredSlot = nullptr;
   }
+
+  // ---- remembered shapes of instruction lines (ShapeMemo.cpp)
+  // Lines that differ only in their operands' numbers and labels ("ORA $0E"
+  // and "ORA $54") are matched alike as long as every check of a value
+  // against a field's range comes out the same. A full match whose operands
+  // are single numbers or labels, and whose text comparisons never looked
+  // inside one, keeps its checks, its field insertions and its code under
+  // the line's shape (the text with each number and each defined label
+  // replaced by a mark; other names, registers say, stay as written). A line of the same shape makes the checks again with its own
+  // values and, when each comes out as before, takes the code with its
+  // fields inserted, without walking the table's patterns.
+  struct TShapeToken {
+    uint16_t Start = 0, End = 0;  // in the normalized line
+    const TSymbol* Label = nullptr;  // the label a name stands for; null for a number
+    int32_t Value = 0;               // of a number
+  };
+  struct TShapeStep {  // a range check, or a field insertion of the matched alternative
+    int8_t Token = -1;        // the operand's token, or -1 when its value is Constant
+    bool LowFailed = false, HighFailed = false;
+    uint16_t Bytes = 0;       // the byte count then, which "`" reads
+    int32_t Constant = 0;     // the operand value without a token; for a name field, the value inserted
+    const TSymbol* Field = nullptr;
+    const TFieldShape* Shape = nullptr;  // null: insert Constant as it stands
+  };
+  struct TShapeVariant {
+    std::vector<TShapeStep> Checks, Inserts;
+    std::vector<uint8_t> Base;  // the code bytes of the matched alternative, before its fields
+  };
+  struct TShapeEntry {
+    TShapeVariant Variants[3];
+    uint8_t Count = 0, Next = 0;  // variants held; the one replaced next
+  };
+  static constexpr size_t MaxShapeTokens = 8, MaxShapes = 1 << 16;
+  TShapeToken ShapeTokens[MaxShapeTokens];
+  int ShapeTokenCount = 0;
+  uint8_t ShapeTokenAt[LineSize] = {};  // 1 + the token at each column, 0 outside tokens
+  std::string ShapeKey;
+  bool ShapeRecording = false, ShapeBroken = false;
+  int ShapeEvalTokens = -1;  // tokens read by the operand being evaluated; -1 outside one
+  int ShapeEvalToken = -1;
+  int8_t OperandToken = -1;  // the token whose value the last operand read is, or -1
+  TShapeVariant ShapeRecord;
+  std::unordered_map<std::string, TShapeEntry> Shapes;
+  bool ReadShape();
+  bool ReplayShape(TLineMemo& memo);
+  bool ShapePart(const TShapeStep& step, int part, int32_t& value);
+  void StoreShape();
+  bool InShapeToken(const char* at) const {
+    size_t column = size_t(at - NormalizedLine);
+    return column < LineSize && ShapeTokenAt[column] != 0;
+  }
+  // A text comparison at a character of a token would depend on the token's
+  // text, unless the pattern's character could never stand there in a token
+  // of its kind: a number starts with a digit or "$", a label with a letter,
+  // "_", "." or "?", and goes on with letters, digits, "_", "?" and ".".
+  void NoteShapeComparison(const char* at, char p) {
+    if (!ShapeRecording || !InShapeToken(at)) return;
+    const TShapeToken& token = ShapeTokens[ShapeTokenAt[at - NormalizedLine] - 1];
+    bool possible = NormalizedLine + token.Start != at ? IsNameChar(p) || p == '.'
+                    : token.Label ? IsLetter(p) || p == '_' || p == '.' || p == '?'
+                                  : IsDigit(p) || p == '$';
+    if (possible) ShapeBroken = true;
+  }
+  void NoteShapeValueToken(const char* start, const char* end);
+
   // The CPU table's own source lines after its fourth "*" line, replayed every pass.
   std::string TableName;
   uint32_t TableSourceLine = 0;  // 0 = the table has no source section

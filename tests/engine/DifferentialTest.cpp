@@ -259,6 +259,54 @@ TEST(Differential, LinesReadAgainFollowEveryChangeOfTheirInputs) {
   }
 }
 
+// Lines of one shape (the same text but for their numbers and labels) are
+// matched from the first one's checks while the values pass them alike:
+// each case mixes lines of a shape whose values fall on both sides of a
+// range, or whose text a pattern compares.
+TEST(Differential, LinesOfOneShapeFollowTheirOwnValues) {
+  const std::string table6502 = ReadFile(TARN_TABLES_DIR "/6502.tbl");
+  struct TCase {
+    const char* Name;
+    const char* Text;  // after the CPU, HOF and ORG lines
+    bool Mos6502;
+  } cases[] = {
+      {"zero page and absolute forms of one shape",
+       "\tLDA $12\n\tLDA $1234\n\tLDA 255\n\tLDA 256\n\tLDA -1\n\tLDA $12,X\n\tLDA $1234,X\n\tLDA 0FFH,Y\n"
+       "\tLDA 100H,Y\n\tLDA ($12),Y\n\tLDA ($1234),Y\n\tLDA #$12\n\tLDA #$123\n\tLDA #-128\n\tLDA #-129\n",
+       true},
+      {"numbers in every base and a digit outside its base",
+       "\tLDA 17Q\n\tLDA 101B\n\tLDA 017\n\tLDA 0x1F\n\tLDA 99D\n\tLDA 19O\n\tLDA 12AB\n\tLDA $1G\n", true},
+      {"branches of one shape near and far",
+       "L0\tBNE L0\n\tBNE L1\n\tDFS 200\nL1\tBNE L1\n\tBNE L0\n\tBNE $+2\n\tBNE 2000H\n\tBNE 1010H\n", true},
+      {"labels named as registers and operators",
+       "X\tEQU 5\nA\tEQU 300\n\tLDA X,X\n\tLDA $10,X\n\tASL A\n\tASL $10\n\tLDA LOW,X\n\tLDA HIGH 1234H,X\n", true},
+      {"labels whose values cross a range between passes",
+       "\tLDA FAR\n\tLDA NEAR\n\tSTA FAR,X\n\tSTA NEAR,X\nNEAR\tEQU FAR-1F00H\nFAR\tEQU $+1F80H\n", true},
+      {"name fields, sets and numbers of the imaginary processor",
+       "\tMOV A,5\n\tMOV B,6\n\tMOV b,7\n\tLD #5\n\tLD #500\n\tLD 5\n\tLD 70000\n\tPUSH A,C\n\tPUSH B\n"
+       "\tJMPI (5)\n\tJMPI (70000)\n\tBR 1000H\n\tBR 9000H\n\tST 5\n\tST 123456H\n",
+       false},
+  };
+  for (const TCase& c : cases) {
+    std::string program = std::string(c.Mos6502 ? "\tCPU \"t.tbl\"\n" : "\tCPU \"x.tbl\"\n") +
+                          "\tHOF \"INT8\"\n\tORG 1000H\n" + c.Text + c.Text;
+    TRunResult results[2];
+    for (int plain = 0; plain < 2; ++plain) {
+      TTempDir dir;
+      dir.Write("main.asm", program);
+      dir.Write("t.tbl", table6502);
+      dir.Write("x.tbl", ImaginaryTable);
+      results[plain] = AssembleIn(dir, "main.asm", "main.LST", "main.HEX", "main.ERR", plain == 1);
+    }
+    const TRunResult &fast = results[0], &plain = results[1];
+    EXPECT_EQ(fast.Listing, plain.Listing) << c.Name;
+    EXPECT_EQ(fast.Errors, plain.Errors) << c.Name;
+    EXPECT_EQ(fast.Object, plain.Object) << c.Name;
+    EXPECT_EQ(fast.ErrorCount, plain.ErrorCount) << c.Name;
+    EXPECT_EQ(fast.Passes, plain.Passes) << c.Name;
+  }
+}
+
 // Line normalization copies runs of plain characters at once; it must give
 // what copying one character at a time gives, also where tab expansion or a
 // quoted text reaches the end of the line buffer.

@@ -1,0 +1,224 @@
+// Remembered shapes: an instruction line matched as an earlier line of the
+// same shape was, when its values pass the same range checks.
+#include <cstring>
+
+#include "Tarn.h"
+
+namespace {
+
+bool IsTokenChar(char c) { return IsNameChar(c) || c == '.'; }
+
+// The value of a number as the tokenizer reads it (its base from a suffix or
+// a prefix); false when a digit does not belong to the base.
+bool NumberValue(const char* text, size_t length, int32_t& result) {
+  char last = ToUpper(text[length - 1]);
+  bool hexPrefix = length >= 2 && (text[1] == 'x' || text[1] == 'X');
+  int base = 10;
+  if (last == 'H') { base = 16; --length; }
+  else if (last == 'O' || last == 'Q') { base = 8; --length; }
+  else if (last == 'D' && !hexPrefix) { base = 10; --length; }
+  else if (last == 'B' && !hexPrefix) { base = 2; --length; }
+  else if (hexPrefix && text[0] == '0') base = 16;
+  else if (text[0] == '0') base = 8;
+  size_t i = 0;
+  if (base == 16 && length >= 3 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && IsHexDigit(text[2])) i = 2;
+  uint64_t v = 0;
+  for (; i < length; ++i) {
+    char c = text[i];
+    int d = IsDigit(c) ? c - '0' : (c >= 'A' && c <= 'Z') ? c - 'A' + 10 : (c >= 'a' && c <= 'z') ? c - 'a' + 10 : 99;
+    if (d >= base) return false;
+    v = v * uint64_t(base) + uint64_t(d);
+    if (v > 0xFFFFFFFFull) v = 0x100000000ull;
+  }
+  result = int32_t(v > 0xFFFFFFFFull ? 0xFFFFFFFFu : uint32_t(v));
+  return true;
+}
+
+}  // namespace
+
+// The shape of the line's instruction text: from the mnemonic on, each number
+// ("12", "0FFH", "$1C") and each label after the mnemonic replaced by a mark.
+// False when the line has no shape worth keeping (too many tokens, a number
+// with a digit outside its base).
+bool TTarn::ReadShape() {
+  for (int i = 0; i < ShapeTokenCount; ++i)
+    std::memset(ShapeTokenAt + ShapeTokens[i].Start, 0, size_t(ShapeTokens[i].End - ShapeTokens[i].Start));
+  ShapeTokenCount = 0;
+  char key[LineSize + 16];
+  size_t n = 0;
+  const char* p = OpcodeStart;
+  while (IsFieldChar(*p)) key[n++] = *p++;
+  while (*p != '\n' && *p != '\0') {
+    char c = *p;
+    bool number = IsDigit(c) || (c == '$' && IsHexDigit(p[1]));
+    bool name = IsLetter(c) || c == '_' || c == '.' || c == '?';
+    if (!(number || name) || IsTokenChar(p[-1]) || p[-1] == '$') {
+      if (c == '"') {
+        // A quoted text stays as it is written.
+        do key[n++] = *p++;
+        while (*p != '"' && *p != '\n' && *p != '\0');
+        if (*p == '"') key[n++] = *p++;
+      } else {
+        key[n++] = c;
+        ++p;
+      }
+      continue;
+    }
+    const char* end = p + (c == '$' ? 1 : 0);
+    while (IsTokenChar(*end)) ++end;
+    const TSymbol* label = nullptr;
+    if (name) {
+      label = LookupOperand(std::string_view(p, size_t(end - p)));
+      if (!label || label->ClassBits() == ClassOperator) {
+        // Not a label: a register, say, which the patterns compare as text.
+        while (p < end) key[n++] = *p++;
+        continue;
+      }
+    }
+    if (ShapeTokenCount == int(MaxShapeTokens)) return false;
+    TShapeToken& token = ShapeTokens[ShapeTokenCount++];
+    token.Start = uint16_t(p - NormalizedLine);
+    token.End = uint16_t(end - NormalizedLine);
+    token.Label = label;
+    token.Value = 0;
+    if (number) {
+      if (c != '$') {
+        if (!NumberValue(p, size_t(end - p), token.Value)) return false;
+      } else {
+        // "$" numbers are hexadecimal whatever they end with.
+        uint64_t v = 0;
+        for (const char* d = p + 1; d < end; ++d) {
+          int x = IsDigit(*d) ? *d - '0' : IsHexDigit(*d) ? ToUpper(*d) - 'A' + 10 : 99;
+          if (x >= 16) return false;
+          v = v * 16 + uint64_t(x);
+          if (v > 0xFFFFFFFFull) v = 0x100000000ull;
+        }
+        token.Value = int32_t(v > 0xFFFFFFFFull ? 0xFFFFFFFFu : uint32_t(v));
+      }
+    }
+    std::memset(ShapeTokenAt + token.Start, ShapeTokenCount, size_t(token.End - token.Start));
+    key[n++] = number ? '\x01' : '\x02';
+    p = end;
+  }
+  // What else decides how the text matches: the candidates, and whether
+  // names compare in their letter case.
+  std::memcpy(key + n, &FoundSymbol, sizeof FoundSymbol);
+  n += sizeof FoundSymbol;
+  key[n++] = CaseFlag == On ? 'c' : 'C';
+  ShapeKey.assign(key, n);
+  return true;
+}
+
+// A value token read from the line while an operand is evaluated: the shape
+// holds when it is the operand's first token and is exactly one of the shape's.
+void TTarn::NoteShapeValueToken(const char* start, const char* end) {
+  if (ShapeEvalTokens != 1 || !InShapeToken(start)) {
+    ShapeBroken = true;
+    return;
+  }
+  int index = ShapeTokenAt[start - NormalizedLine] - 1;
+  const TShapeToken& token = ShapeTokens[index];
+  if (NormalizedLine + token.Start != start || NormalizedLine + token.End != end) ShapeBroken = true;
+  else ShapeEvalToken = index;
+}
+
+// One part of a field's descriptor for a step, with the step's operand; false
+// when it would raise an error.
+bool TTarn::ShapePart(const TShapeStep& step, int part, int32_t& value) {
+  switch (step.Shape->Kind[part]) {
+    case TFieldShape::Constant: value = step.Shape->Value[part]; return true;
+    case TFieldShape::OperandAlone: value = OperandValue; return true;
+    case TFieldShape::Traced:
+      return ReplayTrace(step.Shape->Trace[part], step.Shape->TraceLength[part], value);
+    default: return false;
+  }
+}
+
+// Matches the line from a remembered variant of its shape; false when none
+// holds for its values, and nothing has changed then.
+bool TTarn::ReplayShape(TLineMemo& memo) {
+  auto found = Shapes.find(ShapeKey);
+  if (found == Shapes.end()) return false;
+  int32_t values[MaxShapeTokens];
+  const TSymbol* labels[MaxShapeTokens] = {};
+  for (int i = 0; i < ShapeTokenCount; ++i) {
+    values[i] = ShapeTokens[i].Label ? ShapeTokens[i].Label->Value : ShapeTokens[i].Value;
+    labels[i] = ShapeTokens[i].Label;
+  }
+  int savedByteCount = ByteCount;
+  int32_t savedOperand = OperandValue;
+  const TShapeVariant* chosen = nullptr;
+  bool readsCounter = false;
+  for (int v = 0; v < found->second.Count && !chosen; ++v) {
+    const TShapeVariant& variant = found->second.Variants[v];
+    RecordReadsCounter = false;
+    bool holds = true;
+    for (const TShapeStep& step : variant.Checks) {
+      OperandValue = step.Token >= 0 ? values[step.Token] : step.Constant;
+      ByteCount = step.Bytes;
+      int32_t value, lo, hi;
+      if (!ShapePart(step, 0, value) || !ShapePart(step, 1, lo) || !ShapePart(step, 2, hi) ||
+          (OperandValue < lo) != step.LowFailed || (hi < OperandValue) != step.HighFailed) {
+        holds = false;
+        break;
+      }
+    }
+    if (holds) {
+      chosen = &variant;
+      readsCounter = RecordReadsCounter;
+    }
+  }
+  if (!chosen) {
+    ByteCount = savedByteCount;
+    OperandValue = savedOperand;
+    return false;
+  }
+  int count = int(chosen->Base.size());
+  std::memcpy(Code, chosen->Base.data(), size_t(count));
+  RecordReadsCounter = readsCounter;
+  for (const TShapeStep& step : chosen->Inserts) {
+    if (step.Shape) {
+      OperandValue = step.Token >= 0 ? values[step.Token] : step.Constant;
+      ByteCount = step.Bytes;
+      ShapePart(step, 0, FieldValue);  // it passed with the checks
+    } else {
+      FieldValue = step.Constant;
+    }
+    InsertField(step.Field);
+  }
+  ByteCount = count;
+  Matched = true;
+  Mismatch = 0;
+  // The line is remembered as a full match would have it.
+  RecordBroken = false;
+  RecordReadCount = 0;
+  for (int i = 0; i < ShapeTokenCount; ++i)
+    if (labels[i]) NoteRead(labels[i]);
+  Recording = false;
+  memo.SetCheck(0);
+  if (!RecordBroken) Store(memo, Code, count, false);
+  if (Pass < 2) std::memset(Code, 0, size_t(count));
+  return true;
+}
+
+// Keeps the full match just made under the line's shape, when it matched
+// and nothing in it depended on the text of a token.
+void TTarn::StoreShape() {
+  ShapeRecording = false;
+  if (!Matched || ShapeBroken) return;
+  auto found = Shapes.find(ShapeKey);
+  if (found == Shapes.end()) {
+    if (Shapes.size() >= MaxShapes) return;
+    found = Shapes.emplace(ShapeKey, TShapeEntry()).first;
+  }
+  TShapeEntry& entry = found->second;
+  TShapeVariant& variant = entry.Variants[entry.Next];
+  entry.Next = uint8_t((entry.Next + 1) % std::size(entry.Variants));
+  if (entry.Count < std::size(entry.Variants)) ++entry.Count;
+  int count = MainCount > SubCount ? MainCount : SubCount;
+  variant.Checks = ShapeRecord.Checks;
+  variant.Inserts = ShapeRecord.Inserts;
+  variant.Base.resize(size_t(count));
+  for (int i = 0; i < count; ++i)
+    variant.Base[size_t(i)] = uint8_t((i < MainCount ? MainBytes[i] : 0) | (i < SubCount ? SubBytes[i] : 0));
+}
