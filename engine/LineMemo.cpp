@@ -4,38 +4,7 @@
 #include <cstring>
 
 #include "Tarn.h"
-
-namespace {
-
-uint64_t Mix(uint64_t h) {
-  h ^= h >> 33;
-  h *= 0xFF51AFD7ED558CCDull;
-  h ^= h >> 33;
-  h *= 0xC4CEB9FE1A85EC53ull;
-  h ^= h >> 33;
-  return h;
-}
-
-// A check value of a text: two different texts of one line giving the same
-// value is as likely as guessing a 64-bit number.
-uint64_t HashText(const char* text, size_t length, uint64_t seed) {
-  uint64_t h = seed ^ (uint64_t(length) * 0x9E3779B97F4A7C15ull);
-  size_t i = 0;
-  for (; i + 8 <= length; i += 8) {
-    uint64_t word;
-    std::memcpy(&word, text + i, 8);
-    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
-    h ^= h >> 29;
-  }
-  if (i < length) {
-    uint64_t word = 0;
-    std::memcpy(&word, text + i, length - i);
-    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
-  }
-  return Mix(h) | 1;  // 0 stands for nothing remembered
-}
-
-}  // namespace
+#include "TextHash.h"
 
 // Called for every line read, after RPTXT: finds the line's slot when it can
 // be remembered (a line of a source file, outside macros and skipped blocks).

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Tarn.h"
+#include "TextHash.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ bool TTarn::ReadShape() {
   for (int i = 0; i < ShapeTokenCount; ++i)
     std::memset(ShapeTokenAt + ShapeTokens[i].Start, 0, size_t(ShapeTokens[i].End - ShapeTokens[i].Start));
   ShapeTokenCount = 0;
-  char key[LineSize + 16];
+  char* key = ShapeKey;
   size_t n = 0;
   const char* p = OpcodeStart;
   while (IsFieldChar(*p)) key[n++] = *p++;
@@ -105,8 +106,42 @@ bool TTarn::ReadShape() {
   std::memcpy(key + n, &FoundSymbol, sizeof FoundSymbol);
   n += sizeof FoundSymbol;
   key[n++] = CaseFlag == On ? 'c' : 'C';
-  ShapeKey.assign(key, n);
+  ShapeKeyLength = n;
+  ShapeHash = HashText(key, n, 0);
   return true;
+}
+
+// The entry of the line's shape; with add, made when there is none yet (and
+// room for it).
+TTarn::TShapeEntry* TTarn::FindShape(bool add) {
+  size_t mask = ShapeSlots.size() - 1;
+  for (size_t i = size_t(ShapeHash) & mask;; i = (i + 1) & mask) {
+    TShapeSlot& slot = ShapeSlots[i];
+    if (slot.Hash == ShapeHash) {
+      TShapeEntry& entry = Shapes[slot.Entry];
+      if (entry.Key.size() == ShapeKeyLength && std::memcmp(entry.Key.data(), ShapeKey, ShapeKeyLength) == 0)
+        return &entry;
+      continue;
+    }
+    if (slot.Hash != 0) continue;
+    if (!add || Shapes.size() >= MaxShapes) return nullptr;
+    slot.Hash = ShapeHash;
+    slot.Entry = uint32_t(Shapes.size());
+    Shapes.emplace_back().Key.assign(ShapeKey, ShapeKeyLength);
+    if (Shapes.size() * 2 > ShapeSlots.size()) {
+      // Twice the slots, each entry placed again by its key's hash.
+      std::vector<TShapeSlot> slots(ShapeSlots.size() * 2);
+      size_t bigger = slots.size() - 1;
+      for (const TShapeSlot& old : ShapeSlots) {
+        if (old.Hash == 0) continue;
+        size_t j = size_t(old.Hash) & bigger;
+        while (slots[j].Hash != 0) j = (j + 1) & bigger;
+        slots[j] = old;
+      }
+      ShapeSlots.swap(slots);
+    }
+    return &Shapes.back();
+  }
 }
 
 // A value token read from the line while an operand is evaluated: the shape
@@ -137,8 +172,8 @@ bool TTarn::ShapePart(const TShapeStep& step, int part, int32_t& value) {
 // Matches the line from a remembered variant of its shape; false when none
 // holds for its values, and nothing has changed then.
 bool TTarn::ReplayShape(TLineMemo& memo) {
-  auto found = Shapes.find(ShapeKey);
-  if (found == Shapes.end()) return false;
+  const TShapeEntry* found = FindShape(false);
+  if (!found) return false;
   int32_t values[MaxShapeTokens];
   const TSymbol* labels[MaxShapeTokens] = {};
   for (int i = 0; i < ShapeTokenCount; ++i) {
@@ -149,8 +184,8 @@ bool TTarn::ReplayShape(TLineMemo& memo) {
   int32_t savedOperand = OperandValue;
   const TShapeVariant* chosen = nullptr;
   bool readsCounter = false;
-  for (int v = 0; v < found->second.Count && !chosen; ++v) {
-    const TShapeVariant& variant = found->second.Variants[v];
+  for (int v = 0; v < found->Count && !chosen; ++v) {
+    const TShapeVariant& variant = found->Variants[v];
     RecordReadsCounter = false;
     bool holds = true;
     for (const TShapeStep& step : variant.Checks) {
@@ -206,12 +241,9 @@ bool TTarn::ReplayShape(TLineMemo& memo) {
 void TTarn::StoreShape() {
   ShapeRecording = false;
   if (!Matched || ShapeBroken) return;
-  auto found = Shapes.find(ShapeKey);
-  if (found == Shapes.end()) {
-    if (Shapes.size() >= MaxShapes) return;
-    found = Shapes.emplace(ShapeKey, TShapeEntry()).first;
-  }
-  TShapeEntry& entry = found->second;
+  TShapeEntry* found = FindShape(true);
+  if (!found) return;
+  TShapeEntry& entry = *found;
   TShapeVariant& variant = entry.Variants[entry.Next];
   entry.Next = uint8_t((entry.Next + 1) % std::size(entry.Variants));
   if (entry.Count < std::size(entry.Variants)) ++entry.Count;

@@ -381,6 +381,7 @@ void TTarn::ReadSourceLine() {
   TokenPushback = 0;
   Line.Reset(NormalizedLine);
   bool fromMacro = false;
+  size_t rawLength = 0;  // of a line read from a file
   if (MacroState == 3) {
     fromMacro = ExpandMacroLine(*this);
   }
@@ -395,7 +396,9 @@ void TTarn::ReadSourceLine() {
         if (len == 0 || RawLine[len - 1] != '\n') {
           RawLine[len] = '\n';
           RawLine[len + 1] = '\0';
+          ++len;
         }
+        rawLength = len;
         break;
       }
       if (IncludeDepth > 0) {
@@ -403,13 +406,14 @@ void TTarn::ReadSourceLine() {
         continue;
       }
       std::strcpy(RawLine, "\tEND\n");
+      rawLength = 5;
       NextLineFlags = 0;
       EndOfMainFile(*this);
       break;
     }
   }
   ApplyReplacements(*this);
-  if (FindLineMemo(fromMacro, std::strlen(RawLine))) {
+  if (FindLineMemo(fromMacro, Replacements ? std::strlen(RawLine) : rawLength)) {
     // Nothing reads the normalized text of a repeated line.
     NormalizedLine[0] = '\n';
     NormalizedLine[1] = '\0';

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "Diagnostics.h"
@@ -127,8 +126,11 @@ class TLineMemos {
  public:
   TLineMemo& At(size_t index) {
     size_t block = index / BlockSize;
-    while (Blocks.size() <= block) Blocks.push_back(std::make_unique<TLineMemo[]>(BlockSize));
+    if (block >= Blocks.size()) Grow(block);
     return Blocks[block][index % BlockSize];
+  }
+  void Grow(size_t block) {
+    while (Blocks.size() <= block) Blocks.push_back(std::make_unique<TLineMemo[]>(BlockSize));
   }
 
  private:
@@ -555,20 +557,30 @@ class TTarn : public TAssembleSettings {
     std::vector<uint8_t> Base;  // the code bytes of the matched alternative, before its fields
   };
   struct TShapeEntry {
+    std::string Key;
     TShapeVariant Variants[3];
     uint8_t Count = 0, Next = 0;  // variants held; the one replaced next
   };
-  static constexpr size_t MaxShapeTokens = 8, MaxShapes = 1 << 16;
+  // Open addressing on the hash of the shape: one probe is usually enough.
+  struct TShapeSlot {
+    uint64_t Hash = 0;  // 0: free
+    uint32_t Entry = 0;
+  };
+  static constexpr size_t MaxShapeTokens = 8, MaxShapes = 1 << 14;
   TShapeToken ShapeTokens[MaxShapeTokens];
   int ShapeTokenCount = 0;
   uint8_t ShapeTokenAt[LineSize] = {};  // 1 + the token at each column, 0 outside tokens
-  std::string ShapeKey;
+  char ShapeKey[LineSize + 16] = {};
+  size_t ShapeKeyLength = 0;
+  uint64_t ShapeHash = 0;
   bool ShapeRecording = false, ShapeBroken = false;
   int ShapeEvalTokens = -1;  // tokens read by the operand being evaluated; -1 outside one
   int ShapeEvalToken = -1;
   int8_t OperandToken = -1;  // the token whose value the last operand read is, or -1
   TShapeVariant ShapeRecord;
-  std::unordered_map<std::string, TShapeEntry> Shapes;
+  std::vector<TShapeSlot> ShapeSlots = std::vector<TShapeSlot>(1024);
+  std::vector<TShapeEntry> Shapes;
+  TShapeEntry* FindShape(bool add);
   bool ReadShape();
   bool ReplayShape(TLineMemo& memo);
   bool ShapePart(const TShapeStep& step, int part, int32_t& value);

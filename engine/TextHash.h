@@ -1,0 +1,34 @@
+// A fast 64-bit hash of short texts (source lines, line shapes): two
+// different texts giving the same value is as likely as guessing a 64-bit
+// number, so a value that agrees stands for the text it was taken from.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+inline uint64_t MixBits(uint64_t h) {
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDull;
+  h ^= h >> 33;
+  h *= 0xC4CEB9FE1A85EC53ull;
+  h ^= h >> 33;
+  return h;
+}
+
+// Never 0, so that 0 can stand for "nothing".
+inline uint64_t HashText(const char* text, size_t length, uint64_t seed) {
+  uint64_t h = seed ^ (uint64_t(length) * 0x9E3779B97F4A7C15ull);
+  size_t i = 0;
+  for (; i + 8 <= length; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text + i, 8);
+    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+    h ^= h >> 29;
+  }
+  if (i < length) {
+    uint64_t word = 0;
+    for (size_t k = 0; i + k < length; ++k) word |= uint64_t(uint8_t(text[i + k])) << (8 * k);
+    h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+  }
+  return MixBits(h) | 1;
+}
