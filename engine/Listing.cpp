@@ -89,10 +89,19 @@ void TTarn::ListSymbols() {
     std::stable_sort(labels.begin(), labels.end(),
                      [](const TSymbol* a, const TSymbol* b) { return std::strcmp(a->Name, b->Name) < 0; });
     int column = 0;
+    static const char Hex[] = "0123456789ABCDEF";
+    std::string entry;
     for (TSymbol* s : labels) {
-      if (AddressDigits < 5) std::fprintf(ListingStream, "%04lX", (unsigned long)(uint32_t(s->Value) & 0xFFFF));
-      else std::fprintf(ListingStream, "%08lX", (unsigned long)uint32_t(s->Value));
-      std::fprintf(ListingStream, "  %-17s  ", s->Name);
+      // "%04lX" or "%08lX" of the value, then "  %-17s  " of the name.
+      int digits = AddressDigits < 5 ? 4 : 8;
+      uint32_t value = uint32_t(s->Value);
+      entry.assign(size_t(digits), '0');
+      for (int i = 0; i < digits; ++i) entry[size_t(i)] = Hex[(value >> (4 * (digits - 1 - i))) & 15];
+      entry += "  ";
+      entry.append(s->Name, s->NameLength);
+      if (s->NameLength < 17) entry.append(17 - s->NameLength, ' ');
+      entry += "  ";
+      std::fwrite(entry.data(), 1, entry.size(), ListingStream);
       if (++column == 3) {
         column = 0;
         std::fputc('\n', ListingStream);

@@ -2,13 +2,29 @@
 // followed by a terminating zero, and a cursor never moves past that newline.
 #pragma once
 
-inline bool IsNameChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '?';
-}
-inline bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+#include <cstdint>
+
+// The classes of characters, by table: every character of every line is
+// classed, most of them more than once.
+enum : uint8_t { CharLetter = 1, CharDigit = 2, CharNameMark = 4, CharFieldMark = 8, CharHexLetter = 16 };
+struct TCharClasses {
+  uint8_t Of[256] = {};
+  constexpr TCharClasses() {
+    for (int c = 'A'; c <= 'Z'; ++c) Of[c] = Of[c + 32] = CharLetter;
+    for (int c = 'A'; c <= 'F'; ++c) Of[c] = Of[c + 32] = CharLetter | CharHexLetter;
+    for (int c = '0'; c <= '9'; ++c) Of[c] = CharDigit;
+    Of[int('_')] = Of[int('?')] = CharNameMark;
+    Of[int(':')] = Of[int('.')] = CharFieldMark;
+  }
+};
+inline constexpr TCharClasses CharClasses;
+inline uint8_t ClassOf(char c) { return CharClasses.Of[uint8_t(c)]; }
+
+inline bool IsNameChar(char c) { return (ClassOf(c) & (CharLetter | CharDigit | CharNameMark)) != 0; }
+inline bool IsLetter(char c) { return (ClassOf(c) & CharLetter) != 0; }
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-inline bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
-inline bool IsFieldChar(char c) { return IsNameChar(c) || c == ':' || c == '.'; }
+inline bool IsHexDigit(char c) { return (ClassOf(c) & (CharDigit | CharHexLetter)) != 0; }
+inline bool IsFieldChar(char c) { return ClassOf(c) != 0; }
 inline char ToUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
 struct TScan {
