@@ -220,6 +220,7 @@ bool TTarn::MatchListName(int& index) {
       bool agree = true;
       for (size_t i = 0; i < length && agree; ++i) {
         char a = Line.Cur[i], b = t->Name[i];
+        if (ShapeRecording && InShapeToken(Line.Cur + i)) ShapeBroken = true;
         if (a == '\n' || a == '\0') agree = false;
         else if (CaseFlag == On ? a != b : ToUpper(a) != ToUpper(b)) agree = false;
       }
@@ -364,6 +365,7 @@ void TTarn::OperandField() {
       int p = uint8_t(SubPattern.GetChar());
       Mismatch = int16_t(s - p);
       if (Mismatch == 0 && SubPattern.AtEnd() && s == 0) Mismatch = 1;
+      NoteShapeComparison(at, char(p));
       if (Explaining) NoteComparison(at, s, p);
     }
   }
