@@ -486,14 +486,14 @@ class TTarn : public TAssembleSettings {
   TOperandMemo OperandMemo[4];
 
   // ---- remembered lines (LineMemo.cpp)
-  // An instruction line is read alike in every pass while its text (after
-  // RPTXT, with the CASE and TAB settings), the labels it reads and (when it
-  // reads "$") the program counter stay the same. A line of a source file,
-  // not of a macro expansion, whose last full reading raised no error but a
-  // phase error and read no undefined name keeps its code and the label it
-  // defines by file and line; met again with the same inputs, it is neither
-  // normalized nor matched. The first pass computes the code as a later one
-  // would, only to remember it.
+  // An instruction or data line is read alike in every pass while its text
+  // (after RPTXT, with the CASE and TAB settings), the labels it reads and
+  // (when it reads "$") the program counter stay the same. A line of a
+  // source file, not of a macro expansion, whose last full reading raised no
+  // error but a phase error and read no undefined name keeps its code and
+  // the label it defines by file and line; met again with the same inputs,
+  // it is neither normalized nor matched. The first pass computes an
+  // instruction's code as a later one would, only to remember it.
   bool Recording = false;       // a full match whose inputs are being noted
   bool RecordBroken = false;    // it read something that cannot be checked again
   bool RecordReadsCounter = false;
