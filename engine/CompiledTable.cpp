@@ -138,6 +138,34 @@ const TTarn::TPlanRef* TTarn::TCompiledTable::RefAt(const TPatternPlan* plan, ui
   return nullptr;
 }
 
+namespace {
+// Whether replaying the steps could raise an error, whatever the operand: a
+// division or remainder, a shift by anything but a constant below 32, or an
+// operator the evaluator would report.
+bool TraceCanFail(const TTarn::TTraceOp* ops, int count) {
+  for (int i = 0; i < count; ++i) {
+    const TTarn::TTraceOp& op = ops[i];
+    if (op.Kind == TTarn::TTraceOp::Unary) {
+      switch (op.Value) {
+        case '!': case 4: case 5: case 6: case 7: case '~': case '+': case '{': case '-': break;
+        default: return true;
+      }
+    } else if (op.Kind == TTarn::TTraceOp::Binary) {
+      switch (op.Value) {
+        case '*': case '+': case '-': case '<': case 0x3C3D: case '>': case 0x3E3D: case 0x3D3D: case 0x213D:
+        case '&': case '^': case '|': case 0x2626: case 0x7C7C: break;
+        case 0x3C3C: case 0x3E3E:
+          // The shift's count is the value pushed just before it.
+          if (i == 0 || ops[i - 1].Kind != TTarn::TTraceOp::Constant || uint32_t(ops[i - 1].Value) > 31) return true;
+          break;
+        default: return true;
+      }
+    }
+  }
+  return false;
+}
+}  // namespace
+
 // Evaluates the three parts of an expression field's descriptor as matching
 // does, with "#" as 0, recording what each reads; nothing of the line being
 // assembled (the CPU line) is changed. A part that raises an error with that
@@ -181,6 +209,7 @@ bool TTarn::ShapeOfField(TSymbol* field, TFieldShape& shape) {
       shape.Kind[part] = TFieldShape::Traced;
       shape.TraceLength[part] = uint8_t(TraceLength);
       std::copy(Trace, Trace + TraceLength, shape.Trace[part]);
+      shape.CanFail[part] = TraceCanFail(Trace, TraceLength);
     } else {
       shape.Kind[part] = TFieldShape::General;
     }

@@ -191,8 +191,10 @@ bool TTarn::ReplayShape(TLineMemo& memo) {
     for (const TShapeStep& step : variant.Checks) {
       OperandValue = step.Token >= 0 ? values[step.Token] : step.Constant;
       ByteCount = step.Bytes;
+      // The value itself is not needed here, only whether it could be had.
       int32_t value, lo, hi;
-      if (!ShapePart(step, 0, value) || !ShapePart(step, 1, lo) || !ShapePart(step, 2, hi) ||
+      bool valueFails = step.Shape->Kind[0] == TFieldShape::Traced && step.Shape->CanFail[0] && !ShapePart(step, 0, value);
+      if (valueFails || !ShapePart(step, 1, lo) || !ShapePart(step, 2, hi) ||
           (OperandValue < lo) != step.LowFailed || (hi < OperandValue) != step.HighFailed) {
         holds = false;
         break;

@@ -405,6 +405,7 @@ class TTarn : public TAssembleSettings {
     int32_t Value[3] = {};
     uint16_t Offset[3] = {};
     uint8_t TraceLength[3] = {};
+    bool CanFail[3] = {};  // a traced part with a step that can raise an error (a division, say)
     TTraceOp Trace[3][TraceCapacity];
   };
   // One part of an expression field's descriptor: from the field's shape

@@ -250,29 +250,34 @@ TEST(Differential, LinesOfOneShapeFollowTheirOwnValues) {
   struct TCase {
     const char* Name;
     const char* Text;  // after the CPU, HOF and ORG lines
-    bool Mos6502;
+    const char* Table;
   } cases[] = {
       {"zero page and absolute forms of one shape",
        "\tLDA $12\n\tLDA $1234\n\tLDA 255\n\tLDA 256\n\tLDA -1\n\tLDA $12,X\n\tLDA $1234,X\n\tLDA 0FFH,Y\n"
        "\tLDA 100H,Y\n\tLDA ($12),Y\n\tLDA ($1234),Y\n\tLDA #$12\n\tLDA #$123\n\tLDA #-128\n\tLDA #-129\n",
-       true},
+       "t.tbl"},
       {"numbers in every base and a digit outside its base",
-       "\tLDA 17Q\n\tLDA 101B\n\tLDA 017\n\tLDA 0x1F\n\tLDA 99D\n\tLDA 19O\n\tLDA 12AB\n\tLDA $1G\n", true},
+       "\tLDA 17Q\n\tLDA 101B\n\tLDA 017\n\tLDA 0x1F\n\tLDA 99D\n\tLDA 19O\n\tLDA 12AB\n\tLDA $1G\n", "t.tbl"},
       {"branches of one shape near and far",
-       "L0\tBNE L0\n\tBNE L1\n\tDFS 200\nL1\tBNE L1\n\tBNE L0\n\tBNE $+2\n\tBNE 2000H\n\tBNE 1010H\n", true},
+       "L0\tBNE L0\n\tBNE L1\n\tDFS 200\nL1\tBNE L1\n\tBNE L0\n\tBNE $+2\n\tBNE 2000H\n\tBNE 1010H\n", "t.tbl"},
       {"labels named as registers and operators",
-       "X\tEQU 5\nA\tEQU 300\n\tLDA X,X\n\tLDA $10,X\n\tASL A\n\tASL $10\n\tLDA LOW,X\n\tLDA HIGH 1234H,X\n", true},
+       "X\tEQU 5\nA\tEQU 300\n\tLDA X,X\n\tLDA $10,X\n\tASL A\n\tASL $10\n\tLDA LOW,X\n\tLDA HIGH 1234H,X\n",
+       "t.tbl"},
       {"labels whose values cross a range between passes",
-       "\tLDA FAR\n\tLDA NEAR\n\tSTA FAR,X\n\tSTA NEAR,X\nNEAR\tEQU FAR-1F00H\nFAR\tEQU $+1F80H\n", true},
+       "\tLDA FAR\n\tLDA NEAR\n\tSTA FAR,X\n\tSTA NEAR,X\nNEAR\tEQU FAR-1F00H\nFAR\tEQU $+1F80H\n", "t.tbl"},
       {"name fields, sets and numbers of the imaginary processor",
        "\tMOV A,5\n\tMOV B,6\n\tMOV b,7\n\tLD #5\n\tLD #500\n\tLD 5\n\tLD 70000\n\tPUSH A,C\n\tPUSH B\n"
        "\tJMPI (5)\n\tJMPI (70000)\n\tBR 1000H\n\tBR 9000H\n\tST 5\n\tST 123456H\n",
-       false},
+       "x.tbl"},
+      {"a field value that divides by the operand, a shift by it",
+       "\tDIV 5\n\tDIV 0\n\tDIV 50\n\tDIV 0\n\tSHF 3\n\tSHF 40\n\tSHF 3\n", "d.tbl"},
   };
+  const char* divisions =
+      "0,\"A\"\n*\n1,8,8,100/#,0,255\n2,8,16,#,0,65535\n3,8,8,1 << #,0,255\n*\n"
+      "1,{1}^0000:\n2,{2}^000000:\n3,{3}^0000:\n*\nDIV|1-2^10:\nSHF|3^20:\n";
   for (const TCase& c : cases) {
-    std::string program = std::string(c.Mos6502 ? "\tCPU \"t.tbl\"\n" : "\tCPU \"x.tbl\"\n") +
-                          "\tHOF \"INT8\"\n\tORG 1000H\n" + c.Text + c.Text;
-    ExpectSameFiles(AssembleBothWays({{"main.asm", program}}), c.Name);
+    std::string program = std::string("\tCPU \"") + c.Table + "\"\n\tHOF \"INT8\"\n\tORG 1000H\n" + c.Text + c.Text;
+    ExpectSameFiles(AssembleBothWays({{"main.asm", program}, {"d.tbl", divisions}}), c.Name);
   }
 }
 
