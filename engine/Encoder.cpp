@@ -46,7 +46,11 @@ void TTarn::EncodeInstruction() {
     if (Explaining) ExplainOutcome("  ");
   }
   if (memo && !replayed) Remember(*memo);
-  if (ShapeRecording) StoreShape();
+  if (ShapeRecording) {
+    ShapeStored = nullptr;
+    StoreShape();
+    if (memo && memo->CheckValue() != 0) LinkShape(*memo, ShapeStored);
+  }
   DefineLabel();
   if (memo) RememberLabel(*memo);
   if (replayed) {

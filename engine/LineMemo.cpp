@@ -19,7 +19,7 @@ bool TTarn::FindLineMemo(bool fromMacro, size_t length) {
   // The text decides the normalized line only with the CASE and TAB settings.
   uint64_t seed = uint64_t(uint16_t(TabWidth)) << 1 | uint64_t(CaseFlag == On);
   RecordCheck = HashText(RawLine, length, seed);
-  if (memo.CheckValue() == RecordCheck && MemoHolds(memo)) {
+  if (memo.CheckValue() == RecordCheck && (MemoHolds(memo) || RelinkShape(memo))) {
     ReplaySlot = &memo;
     ++file.LineCount;
     ++TotalLines;
@@ -106,9 +106,10 @@ void TTarn::Store(TLineMemo& memo, const uint8_t* code, int count, bool dataLine
     if (RecordReadsCounter) *input++ = {0, ProgramCounter};
     for (int i = 0; i < RecordReadCount; ++i) *input++ = {RecordReads[i]->Serial, RecordReads[i]->Value};
   }
-  memo.ReadCount = uint8_t(RecordReadCount);
+  memo.ReadCount = uint32_t(RecordReadCount);
   memo.ReadsCounter = RecordReadsCounter;
   memo.DataLine = dataLine;
+  memo.Shape = 0;
   if (count <= 4) {
     std::memcpy(memo.Code, code, size_t(count));
   } else {
@@ -118,7 +119,7 @@ void TTarn::Store(TLineMemo& memo, const uint8_t* code, int count, bool dataLine
     }
     std::memcpy(&MemoBytes[memo.CodeAt], code, size_t(count));
   }
-  memo.CodeCount = uint16_t(count);
+  memo.CodeCount = uint32_t(count);
   memo.SetCheck(RecordCheck);
   StoredSlot = &memo;
 }

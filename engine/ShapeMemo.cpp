@@ -171,21 +171,16 @@ bool TTarn::ShapePart(const TShapeStep& step, int part, int32_t& value) {
 
 // Matches the line from a remembered variant of its shape; false when none
 // holds for its values, and nothing has changed then.
-bool TTarn::ReplayShape(TLineMemo& memo) {
-  const TShapeEntry* found = FindShape(false);
-  if (!found) return false;
-  int32_t values[MaxShapeTokens];
-  const TSymbol* labels[MaxShapeTokens] = {};
-  for (int i = 0; i < ShapeTokenCount; ++i) {
-    values[i] = ShapeTokens[i].Label ? ShapeTokens[i].Label->Value : ShapeTokens[i].Value;
-    labels[i] = ShapeTokens[i].Label;
-  }
+// The first remembered variant of a shape whose checks come out as before
+// with these values, its code built with their fields inserted; null when
+// none holds, and nothing has changed then.
+const TTarn::TShapeVariant* TTarn::ApplyShape(const TShapeEntry& entry, const int32_t* values) {
   int savedByteCount = ByteCount;
   int32_t savedOperand = OperandValue;
   const TShapeVariant* chosen = nullptr;
   bool readsCounter = false;
-  for (int v = 0; v < found->Count && !chosen; ++v) {
-    const TShapeVariant& variant = found->Variants[v];
+  for (int v = 0; v < entry.Count && !chosen; ++v) {
+    const TShapeVariant& variant = entry.Variants[v];
     RecordReadsCounter = false;
     bool holds = true;
     for (const TShapeStep& step : variant.Checks) {
@@ -208,7 +203,7 @@ bool TTarn::ReplayShape(TLineMemo& memo) {
   if (!chosen) {
     ByteCount = savedByteCount;
     OperandValue = savedOperand;
-    return false;
+    return nullptr;
   }
   int count = int(chosen->Base.size());
   std::memcpy(Code, chosen->Base.data(), size_t(count));
@@ -226,15 +221,55 @@ bool TTarn::ReplayShape(TLineMemo& memo) {
   ByteCount = count;
   Matched = true;
   Mismatch = 0;
+  return chosen;
+}
+
+bool TTarn::ReplayShape(TLineMemo& memo) {
+  const TShapeEntry* found = FindShape(false);
+  if (!found) return false;
+  int32_t values[MaxShapeTokens];
+  for (int i = 0; i < ShapeTokenCount; ++i)
+    values[i] = ShapeTokens[i].Label ? ShapeTokens[i].Label->Value : ShapeTokens[i].Value;
+  if (!ApplyShape(*found, values)) return false;
   // The line is remembered as a full match would have it.
   RecordBroken = false;
   RecordReadCount = 0;
   for (int i = 0; i < ShapeTokenCount; ++i)
-    if (labels[i]) NoteRead(labels[i]);
+    if (ShapeTokens[i].Label) NoteRead(ShapeTokens[i].Label);
   Recording = false;
   memo.SetCheck(0);
-  if (!RecordBroken) Store(memo, Code, count, false);
-  if (Pass < 2) std::memset(Code, 0, size_t(count));
+  if (!RecordBroken) {
+    Store(memo, Code, ByteCount, false);
+    LinkShape(memo, found);
+  }
+  if (Pass < 2) std::memset(Code, 0, size_t(ByteCount));
+  return true;
+}
+
+// A remembered line whose shape is one label (with what it reads besides
+// the counter) keeps its shape: when the label or the counter changes, the
+// line is matched from the shape without being read again.
+void TTarn::LinkShape(TLineMemo& memo, const TShapeEntry* entry) {
+  memo.Shape = 0;
+  if (entry && ShapeTokenCount == 1 && ShapeTokens[0].Label && memo.ReadCount == 1)
+    memo.Shape = uint32_t(entry - Shapes.data()) + 1;
+}
+
+// The line's remembered outcome no longer holds, its text being the same:
+// matched again from its shape with the label's new value, when it has one.
+bool TTarn::RelinkShape(TLineMemo& memo) {
+  if (!memo.Shape) return false;
+  uint32_t serial = memo.Inputs() == 1 ? memo.Read : MemoReads[memo.Read + (memo.ReadsCounter ? 1 : 0)].Label;
+  TSymbol* label = Symbols.At(serial);
+  int32_t values[1] = {label->Value};
+  uint32_t shape = memo.Shape;
+  if (!ApplyShape(Shapes[shape - 1], values)) return false;
+  RecordBroken = false;
+  RecordReadCount = 0;
+  NoteRead(label);
+  Store(memo, Code, ByteCount, false);
+  memo.Shape = shape;
+  StoredSlot = nullptr;  // kept from a line that is not read in full
   return true;
 }
 
@@ -250,6 +285,7 @@ void TTarn::StoreShape() {
   entry.Next = uint8_t((entry.Next + 1) % std::size(entry.Variants));
   if (entry.Count < std::size(entry.Variants)) ++entry.Count;
   int count = MainCount > SubCount ? MainCount : SubCount;
+  ShapeStored = &entry;
   variant.Checks = ShapeRecord.Checks;
   variant.Inserts = ShapeRecord.Inserts;
   variant.Base.resize(size_t(count));

@@ -107,10 +107,11 @@ struct TLineMemo {
     uint8_t Code[4];    // the code, when it is at most 4 bytes long
     uint32_t CodeAt;    // else where it starts in MemoBytes
   };
-  uint16_t CodeCount = 0;
-  uint8_t ReadCount = 0;
-  bool ReadsCounter : 1 = false;
-  bool DataLine : 1 = false;  // a DFB-like line: its code stands in every pass, the first included
+  uint32_t CodeCount : 12 = 0;
+  uint32_t ReadCount : 4 = 0;
+  uint32_t ReadsCounter : 1 = 0;
+  uint32_t DataLine : 1 = 0;  // a DFB-like line: its code stands in every pass, the first included
+  uint32_t Shape : 14 = 0;    // 1 + the line's shape, when it is one label; 0 for none
   int Inputs() const { return ReadCount + (ReadsCounter ? 1 : 0); }
   uint64_t CheckValue() const { return uint64_t(Check[1]) << 32 | Check[0]; }
   void SetCheck(uint64_t check) {
@@ -567,7 +568,7 @@ class TTarn : public TAssembleSettings {
     uint64_t Hash = 0;  // 0: free
     uint32_t Entry = 0;
   };
-  static constexpr size_t MaxShapeTokens = 8, MaxShapes = 1 << 14;
+  static constexpr size_t MaxShapeTokens = 8, MaxShapes = (1 << 14) - 1;  // a line keeps its shape in 14 bits
   TShapeToken ShapeTokens[MaxShapeTokens];
   int ShapeTokenCount = 0;
   uint8_t ShapeTokenAt[LineSize] = {};  // 1 + the token at each column, 0 outside tokens
@@ -584,6 +585,10 @@ class TTarn : public TAssembleSettings {
   TShapeEntry* FindShape(bool add);
   bool ReadShape();
   bool ReplayShape(TLineMemo& memo);
+  const TShapeVariant* ApplyShape(const TShapeEntry& entry, const int32_t* values);
+  void LinkShape(TLineMemo& memo, const TShapeEntry* entry);
+  bool RelinkShape(TLineMemo& memo);
+  const TShapeEntry* ShapeStored = nullptr;  // where the last full match's shape went
   bool ShapePart(const TShapeStep& step, int part, int32_t& value);
   void StoreShape();
   bool InShapeToken(const char* at) const {
