@@ -20,18 +20,25 @@ int TTarn::BuildAddressColumn(char* column) {
     std::memcpy(column, text, size_t(n));
     return width;
   }
-  static const char Hex[] = "0123456789ABCDEF";
   // " %08lX ", "   %06lX ", "    %05lX " or " %04lX " of the address, written by hand:
   // this runs for every listed line.
+  static const struct THexPairs {
+    char Pair[256][2];
+    THexPairs() {
+      for (int b = 0; b < 256; ++b) {
+        Pair[b][0] = "0123456789ABCDEF"[b >> 4];
+        Pair[b][1] = "0123456789ABCDEF"[b & 15];
+      }
+    }
+  } Hex;
   int digits = AddressDigits == 8 ? 8 : AddressDigits == 6 ? 6 : AddressDigits == 5 ? 5 : 4;
   int lead = digits == 6 ? 3 : digits == 5 ? 4 : 1;
-  for (int i = 0; i < digits; ++i) column[lead + i] = Hex[(a >> (4 * (digits - 1 - i))) & 15];
+  char address[8];
+  for (int i = 0; i < 4; ++i) std::memcpy(address + 2 * i, Hex.Pair[(a >> (24 - 8 * i)) & 0xFF], 2);
+  std::memcpy(column + lead, address + 8 - digits, size_t(digits));
   n = lead + digits + 1;
   int shown = std::min(ByteCount, width == 24 ? 9 : 11);
-  for (int i = 0; i < shown; ++i) {
-    column[n + 2 * i] = Hex[Code[i] >> 4];
-    column[n + 2 * i + 1] = Hex[Code[i] & 15];
-  }
+  for (int i = 0; i < shown; ++i) std::memcpy(column + n + 2 * i, Hex.Pair[Code[i]], 2);
   return width;
 }
 

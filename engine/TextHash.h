@@ -25,9 +25,19 @@ inline uint64_t HashText(const char* text, size_t length, uint64_t seed) {
     h = (h ^ word) * 0x9E3779B97F4A7C15ull;
     h ^= h >> 29;
   }
-  if (i < length) {
+  size_t rest = length - i;
+  if (rest > 0) {
+    // The last 1 to 7 bytes: two 4-byte reads that may overlap (the length,
+    // mixed in above, tells them apart), or the bytes one by one.
     uint64_t word = 0;
-    for (size_t k = 0; i + k < length; ++k) word |= uint64_t(uint8_t(text[i + k])) << (8 * k);
+    if (rest >= 4) {
+      uint32_t first, last;
+      std::memcpy(&first, text + i, 4);
+      std::memcpy(&last, text + length - 4, 4);
+      word = uint64_t(first) | uint64_t(last) << 32;
+    } else {
+      for (size_t k = 0; k < rest; ++k) word |= uint64_t(uint8_t(text[i + k])) << (8 * k);
+    }
     h = (h ^ word) * 0x9E3779B97F4A7C15ull;
   }
   return MixBits(h) | 1;
