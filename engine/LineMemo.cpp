@@ -12,20 +12,23 @@
 // normalized; the line is counted as normalizing would count it.
 bool TTarn::FindLineMemo(bool fromMacro, size_t length) {
   RecordSlot = ReplaySlot = nullptr;
+  RecordMemos = nullptr;
   if (fromMacro || MacroState != 0 || NextLineFlags != 0 || PlainAlgorithms || (ExplainFn && ExplainLine)) return false;
   TSourceFile& file = Current();
   if (!file.Memo) return false;
-  TLineMemo& memo = file.Memo->At(file.LineCount);  // the line about to be counted
+  TLineMemo* slot = file.Memo->Find(file.LineCount);  // the line about to be counted
   // The text decides the normalized line only with the CASE and TAB settings.
   uint64_t seed = uint64_t(uint16_t(TabWidth)) << 1 | uint64_t(CaseFlag == On);
   RecordCheck = HashText(RawLine, length, seed);
-  if (memo.CheckValue() == RecordCheck && (MemoHolds(memo) || RelinkShape(memo))) {
-    ReplaySlot = &memo;
+  if (slot && slot->CheckValue() == RecordCheck && (MemoHolds(*slot) || RelinkShape(*slot))) {
+    ReplaySlot = slot;
     ++file.LineCount;
     ++TotalLines;
     return true;
   }
-  RecordSlot = &memo;
+  RecordSlot = slot;
+  RecordMemos = file.Memo;
+  RecordIndex = file.LineCount;
   return false;
 }
 
@@ -47,9 +50,17 @@ bool TTarn::MemoHolds(const TLineMemo& memo) const {
 // from here the labels and the counter read are noted.
 TLineMemo* TTarn::StartRecording() {
   TLineMemo* memo = RecordSlot;
+  TLineMemos* memos = RecordMemos;
   RecordSlot = nullptr;
-  if (!memo || Explaining || Separator != ',' || LineErrorNumber || ErrorColumn || BestColumn || InDescriptor)
+  RecordMemos = nullptr;
+  if (!memos || Explaining || Separator != ',' || LineErrorNumber || ErrorColumn || BestColumn || InDescriptor)
     return nullptr;
+  if (!memo) {
+    MemoScratch = TLineMemo{};
+    ScratchMemos = memos;
+    ScratchIndex = RecordIndex;
+    memo = &MemoScratch;
+  }
   Recording = true;
   RecordBroken = RecordReadsCounter = false;
   RecordReadCount = 0;

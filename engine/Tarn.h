@@ -122,16 +122,19 @@ struct TLineMemo {
 static_assert(sizeof(TLineMemo) == 28);
 
 // The remembered lines of one file, by line number from 0, in blocks: a
-// million-line file grows without copying or doubling what it holds.
+// million-line file grows without copying or doubling what it holds, and a
+// block is made only when one of its lines is remembered.
 class TLineMemos {
  public:
+  TLineMemo* Find(size_t index) const {
+    size_t block = index / BlockSize;
+    return block < Blocks.size() && Blocks[block] ? &Blocks[block][index % BlockSize] : nullptr;
+  }
   TLineMemo& At(size_t index) {
     size_t block = index / BlockSize;
-    if (block >= Blocks.size()) Grow(block);
+    if (block >= Blocks.size()) Blocks.resize(block + 1);
+    if (!Blocks[block]) Blocks[block] = std::make_unique<TLineMemo[]>(BlockSize);
     return Blocks[block][index % BlockSize];
-  }
-  void Grow(size_t block) {
-    while (Blocks.size() <= block) Blocks.push_back(std::make_unique<TLineMemo[]>(BlockSize));
   }
 
  private:
@@ -502,7 +505,14 @@ class TTarn : public TAssembleSettings {
   static constexpr int MaxMemoReads = 8;
   int RecordReadCount = 0;
   const TSymbol* RecordReads[MaxMemoReads] = {};
-  TLineMemo* RecordSlot = nullptr;  // where the line being read is remembered, if it can be
+  TLineMemo* RecordSlot = nullptr;  // the line's slot when its block exists
+  TLineMemos* RecordMemos = nullptr;  // with RecordIndex: where the line being read is remembered, if it can be
+  size_t RecordIndex = 0;
+  // A line whose block does not exist yet is remembered here first; the
+  // block is made when the line's reading ends with an outcome to keep.
+  TLineMemo MemoScratch;
+  TLineMemos* ScratchMemos = nullptr;
+  size_t ScratchIndex = 0;
   TLineMemo* ReplaySlot = nullptr;  // what the line being read repeats, if anything
   uint64_t RecordCheck = 0;
   std::map<std::string, TLineMemos> MemoFiles;  // by the path each file opened with
@@ -529,6 +539,10 @@ class TTarn : public TAssembleSettings {
     // would not be raised again by a repeat.
     if (StoredSlot && LineErrorNumber != 0 && LineErrorNumber != 32) StoredSlot->SetCheck(0);
     StoredSlot = nullptr;
+    if (ScratchMemos) {
+      if (MemoScratch.CheckValue() != 0) ScratchMemos->At(ScratchIndex) = MemoScratch;
+      ScratchMemos = nullptr;
+    }
   }
 
   // ---- remembered shapes of instruction lines (ShapeMemo.cpp)
