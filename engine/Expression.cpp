@@ -13,6 +13,8 @@ int Precedence(uint32_t type) { return int((type >> 20) & 0xF); }
 bool CanBeBinary(uint32_t type) { return (type & 0x01000000) != 0; }
 bool CanBeUnary(uint32_t type) { return (type & 0x02000000) != 0; }
 
+}  // namespace
+
 // The runtime's unsigned conversion: a value beyond 32 bits saturates.
 // Returns where the conversion stopped.
 size_t ConvertUnsigned(const char* text, size_t length, int base, uint32_t& value) {
@@ -30,6 +32,22 @@ size_t ConvertUnsigned(const char* text, size_t length, int base, uint32_t& valu
   value = v > 0xFFFFFFFFull ? 0xFFFFFFFFu : uint32_t(v);
   return i;
 }
+
+bool NumberText(const char* text, size_t length, uint32_t& value) {
+  char last = ToUpper(text[length - 1]);
+  bool hexPrefix = length >= 2 && (text[1] == 'x' || text[1] == 'X');
+  int base = 10;
+  if (last == 'H') { base = 16; --length; }
+  else if (last == 'O' || last == 'Q') { base = 8; --length; }
+  else if (last == 'D' && !hexPrefix) { base = 10; --length; }
+  else if (last == 'B' && !hexPrefix) { base = 2; --length; }
+  else if (hexPrefix && text[0] == '0') base = 16;
+  else if (text[0] == '0') base = 8;
+  value = 0;
+  return ConvertUnsigned(text, length, base, value) == length;
+}
+
+namespace {
 
 // The unary operators; false for one the evaluator does not know.
 bool ApplyUnary(int32_t op, int32_t v, int32_t& u) {
@@ -175,18 +193,8 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
     const char* start = cursor.Cur;
     size_t length = size_t(cursor.ReadName(t->Name, LineSize + 1, Separator));
     if (shapeLine) NoteShapeValueToken(start, cursor.Cur);
-    char last = ToUpper(t->Name[length - 1]);
-    bool hexPrefix = length >= 2 && (t->Name[1] == 'x' || t->Name[1] == 'X');
-    int base = 10;
-    if (last == 'H') { base = 16; --length; }
-    else if (last == 'O' || last == 'Q') { base = 8; --length; }
-    else if (last == 'D' && !hexPrefix) { base = 10; --length; }
-    else if (last == 'B' && !hexPrefix) { base = 2; --length; }
-    else if (hexPrefix && t->Name[0] == '0') base = 16;
-    else if (t->Name[0] == '0') base = 8;
     uint32_t value = 0;
-    size_t used = ConvertUnsigned(t->Name, length, base, value);
-    if (used < length) LineError(43, TokenStart);
+    if (!NumberText(t->Name, length, value)) LineError(43, TokenStart);
     set(KindValue, int32_t(value));
   } else {
     switch (c) {

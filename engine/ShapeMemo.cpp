@@ -9,32 +9,6 @@ namespace {
 
 bool IsTokenChar(char c) { return IsNameChar(c) || c == '.'; }
 
-// The value of a number as the tokenizer reads it (its base from a suffix or
-// a prefix); false when a digit does not belong to the base.
-bool NumberValue(const char* text, size_t length, int32_t& result) {
-  char last = ToUpper(text[length - 1]);
-  bool hexPrefix = length >= 2 && (text[1] == 'x' || text[1] == 'X');
-  int base = 10;
-  if (last == 'H') { base = 16; --length; }
-  else if (last == 'O' || last == 'Q') { base = 8; --length; }
-  else if (last == 'D' && !hexPrefix) { base = 10; --length; }
-  else if (last == 'B' && !hexPrefix) { base = 2; --length; }
-  else if (hexPrefix && text[0] == '0') base = 16;
-  else if (text[0] == '0') base = 8;
-  size_t i = 0;
-  if (base == 16 && length >= 3 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && IsHexDigit(text[2])) i = 2;
-  uint64_t v = 0;
-  for (; i < length; ++i) {
-    char c = text[i];
-    int d = IsDigit(c) ? c - '0' : (c >= 'A' && c <= 'Z') ? c - 'A' + 10 : (c >= 'a' && c <= 'z') ? c - 'a' + 10 : 99;
-    if (d >= base) return false;
-    v = v * uint64_t(base) + uint64_t(d);
-    if (v > 0xFFFFFFFFull) v = 0x100000000ull;
-  }
-  result = int32_t(v > 0xFFFFFFFFull ? 0xFFFFFFFFu : uint32_t(v));
-  return true;
-}
-
 }  // namespace
 
 // The shape of the line's instruction text: from the mnemonic on, each number
@@ -83,19 +57,12 @@ bool TTarn::ReadShape() {
     token.Label = label;
     token.Value = 0;
     if (number) {
-      if (c != '$') {
-        if (!NumberValue(p, size_t(end - p), token.Value)) return false;
-      } else {
-        // "$" numbers are hexadecimal whatever they end with.
-        uint64_t v = 0;
-        for (const char* d = p + 1; d < end; ++d) {
-          int x = IsDigit(*d) ? *d - '0' : IsHexDigit(*d) ? ToUpper(*d) - 'A' + 10 : 99;
-          if (x >= 16) return false;
-          v = v * 16 + uint64_t(x);
-          if (v > 0xFFFFFFFFull) v = 0x100000000ull;
-        }
-        token.Value = int32_t(v > 0xFFFFFFFFull ? 0xFFFFFFFFu : uint32_t(v));
-      }
+      // "$" numbers are hexadecimal whatever they end with.
+      uint32_t value = 0;
+      size_t digits = size_t(end - p) - (c == '$' ? 1 : 0);
+      bool clean = c == '$' ? ConvertUnsigned(p + 1, digits, 16, value) == digits : NumberText(p, digits, value);
+      if (!clean) return false;
+      token.Value = int32_t(value);
     }
     std::memset(ShapeTokenAt + token.Start, ShapeTokenCount, size_t(token.End - token.Start));
     key[n++] = number ? '\x01' : '\x02';

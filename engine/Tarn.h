@@ -34,6 +34,14 @@ constexpr int16_t On = 127, Off = 0;
 enum class TObjectFormat : int16_t { Bin8, Int8, Inhx8m, Mot8, Bin16, Int16, Mot16, Bin32, Mot32 };
 // The object format of a name as HOF takes it (any letter case); false for none.
 bool ObjectFormatByName(std::string_view name, TObjectFormat& format);
+
+// The runtime's unsigned conversion of digits in a base (a value beyond 32
+// bits saturates); returns how many characters it took.
+size_t ConvertUnsigned(const char* text, size_t length, int base, uint32_t& value);
+// The value of a number's text as the tokenizer reads it, its base from a
+// suffix (H, O or Q, D, B) or a prefix (0x, 0); false when a digit does not
+// belong to the base (the value is then that of the digits before it).
+bool NumberText(const char* text, size_t length, uint32_t& value);
 std::string ObjectFormatNames();  // "BIN8, INT8, ..." for messages
 
 // Which file a path names: device and inode, so that links and other
