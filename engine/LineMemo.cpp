@@ -17,10 +17,14 @@ bool TTarn::FindLineMemo(bool fromMacro, size_t length) {
   TSourceFile& file = Current();
   if (!file.Memo) return false;
   TLineMemo* slot = file.Memo->Find(file.LineCount);  // the line about to be counted
-  // The text decides the normalized line only with the CASE and TAB settings.
-  uint64_t seed = uint64_t(uint16_t(TabWidth)) << 1 | uint64_t(CaseFlag == On);
-  RecordCheck = HashText(RawLine, length, seed);
-  if (slot && slot->CheckValue() == RecordCheck && (MemoHolds(*slot) || RelinkShape(*slot))) {
+  // The text decides the normalized line only with the CASE and TAB
+  // settings. Its check is worked out when it is needed: to compare, or
+  // once the line turns out to be one that is kept.
+  RecordLength = length;
+  RecordSeed = uint64_t(uint16_t(TabWidth)) << 1 | uint64_t(CaseFlag == On);
+  RecordCheck = 0;
+  if (slot && slot->CheckValue() != 0 && slot->CheckValue() == (RecordCheck = HashText(RawLine, length, RecordSeed)) &&
+      (MemoHolds(*slot) || RelinkShape(*slot))) {
     ReplaySlot = slot;
     ++file.LineCount;
     ++TotalLines;
@@ -55,6 +59,8 @@ TLineMemo* TTarn::StartRecording() {
   RecordMemos = nullptr;
   if (!memos || Explaining || Separator != ',' || LineErrorNumber || ErrorColumn || BestColumn || InDescriptor)
     return nullptr;
+  // The raw line and the settings it was read with have not changed since.
+  if (RecordCheck == 0) RecordCheck = HashText(RawLine, RecordLength, RecordSeed);
   if (!memo) {
     MemoScratch = TLineMemo{};
     ScratchMemos = memos;

@@ -522,7 +522,9 @@ class TTarn : public TAssembleSettings {
   TLineMemos* ScratchMemos = nullptr;
   size_t ScratchIndex = 0;
   TLineMemo* ReplaySlot = nullptr;  // what the line being read repeats, if anything
-  uint64_t RecordCheck = 0;
+  uint64_t RecordCheck = 0;  // 0 until worked out
+  size_t RecordLength = 0;
+  uint64_t RecordSeed = 0;
   std::map<std::string, TLineMemos> MemoFiles;  // by the path each file opened with
   struct TMemoRead { uint32_t Label; int32_t Value; };
   std::vector<TMemoRead> MemoReads;
