@@ -1,4 +1,4 @@
-// Remembered lines: an instruction line whose inputs have not changed since
+// Remembered lines: an instruction or data line whose inputs have not changed since
 // its last full reading takes its code from that reading.
 #include <algorithm>
 #include <cstring>
