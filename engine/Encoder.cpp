@@ -58,10 +58,7 @@ void TTarn::EncodeInstruction() {
   } else if (Matched) {
     int count = MainCount > SubCount ? MainCount : SubCount;
     if (Pass >= 2) {
-      for (int i = 0; i < count; ++i) {
-        if (i < MainCount) Code[i] |= MainBytes[i];
-        if (i < SubCount) Code[i] |= SubBytes[i];
-      }
+      for (int i = 0; i < count; ++i) Code[i] |= MatchedByte(i);
     }
     ByteCount = count;
   } else {

@@ -11,7 +11,7 @@
 // True when the slot's outcome holds for it, so that it need not be
 // normalized; the line is counted as normalizing would count it.
 bool TTarn::FindLineMemo(bool fromMacro, size_t length) {
-  RecordSlot = ReplaySlot = nullptr;
+  ReplaySlot = nullptr;
   RecordMemos = nullptr;
   if (fromMacro || MacroState != 0 || NextLineFlags != 0 || PlainAlgorithms || (ExplainFn && ExplainLine)) return false;
   TSourceFile& file = Current();
@@ -30,7 +30,6 @@ bool TTarn::FindLineMemo(bool fromMacro, size_t length) {
     ++TotalLines;
     return true;
   }
-  RecordSlot = slot;
   RecordMemos = file.Memo;
   RecordIndex = file.LineCount;
   return false;
@@ -53,12 +52,11 @@ bool TTarn::MemoHolds(const TLineMemo& memo) const {
 // clean (an error already on it would stand in the place of what follows);
 // from here the labels and the counter read are noted.
 TLineMemo* TTarn::StartRecording() {
-  TLineMemo* memo = RecordSlot;
   TLineMemos* memos = RecordMemos;
-  RecordSlot = nullptr;
   RecordMemos = nullptr;
   if (!memos || Explaining || Separator != ',' || LineErrorNumber || ErrorColumn || BestColumn || InDescriptor)
     return nullptr;
+  TLineMemo* memo = memos->Find(RecordIndex);
   // The raw line and the settings it was read with have not changed since.
   if (RecordCheck == 0) RecordCheck = HashText(RawLine, RecordLength, RecordSeed);
   if (!memo) {
@@ -84,7 +82,7 @@ void TTarn::Remember(TLineMemo& memo) {
   if (Matched && !RecordBroken) {
     uint8_t code[CodeCapacity];
     for (int i = 0; i < count; ++i)
-      code[i] = uint8_t(Code[i] | (i < MainCount ? MainBytes[i] : 0) | (i < SubCount ? SubBytes[i] : 0));
+      code[i] = uint8_t(Code[i] | MatchedByte(i));
     Store(memo, code, count, false);
   }
   if (Pass < 2 && Matched) std::memset(Code, 0, size_t(count));

@@ -257,5 +257,5 @@ void TTarn::StoreShape() {
   variant.Inserts = ShapeRecord.Inserts;
   variant.Base.resize(size_t(count));
   for (int i = 0; i < count; ++i)
-    variant.Base[size_t(i)] = uint8_t((i < MainCount ? MainBytes[i] : 0) | (i < SubCount ? SubBytes[i] : 0));
+    variant.Base[size_t(i)] = MatchedByte(i);
 }

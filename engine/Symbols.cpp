@@ -1,4 +1,5 @@
 #include "Symbols.h"
+#include "TextHash.h"
 
 #include <algorithm>
 #include <cstring>
@@ -53,9 +54,7 @@ int MatchName(std::string_view key, const char* name) {
 
 namespace {
 uint64_t HashWord(std::string_view word) {
-  uint64_t h = 1469598103934665603ull;  // FNV-1a
-  for (char c : word) h = (h ^ uint8_t(c)) * 1099511628211ull;
-  return h | 1;  // 0 marks an empty slot
+  return HashText(word.data(), word.size(), 0);  // never 0, which marks an empty slot
 }
 }  // namespace
 

@@ -376,6 +376,11 @@ class TTarn : public TAssembleSettings {
   int MainCount = 0, SubCount = 0;
   bool Matched = false;
   TSymbol* SubRecord = nullptr;
+  // A code byte of the matched alternative, before its fields: its
+  // instruction's and its sub-pattern's bytes ORed.
+  uint8_t MatchedByte(int i) const {
+    return uint8_t((i < MainCount ? MainBytes[i] : 0) | (i < SubCount ? SubBytes[i] : 0));
+  }
   // Matching tries one operand against many alternatives: within one line the
   // same operand text always evaluates alike, so a reading that raised no
   // error is remembered for the line.
@@ -513,7 +518,6 @@ class TTarn : public TAssembleSettings {
   static constexpr int MaxMemoReads = 8;
   int RecordReadCount = 0;
   const TSymbol* RecordReads[MaxMemoReads] = {};
-  TLineMemo* RecordSlot = nullptr;  // the line's slot when its block exists
   TLineMemos* RecordMemos = nullptr;  // with RecordIndex: where the line being read is remembered, if it can be
   size_t RecordIndex = 0;
   // A line whose block does not exist yet is remembered here first; the

@@ -57,6 +57,12 @@ private:
 
   static bool Enabled(TVuzPreviewWin& preview, int id) { return preview.Action(id)->isEnabled(); }
 
+  static bool Shown(TVuzPreviewWin& preview) {
+    preview.resize(900, 600);
+    preview.show();
+    return QTest::qWaitForWindowExposed(&preview);
+  }
+
 private slots:
   void initTestCase() {
     QVERIFY2(HavePdfTools(), "pdfinfo and pdftotext (poppler-utils) are missing");
@@ -82,9 +88,7 @@ private slots:
     TTarnPrinter printer(Work->filePath(QStringLiteral("out.pdf")));
     auto window = Window(printer, 3);
     TVuzPreviewWin preview(nullptr, printer, window.get(), nullptr);
-    preview.resize(900, 600);
-    preview.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    QVERIFY(Shown(preview));
     QCOMPARE(preview.PageText(), QStringLiteral("Page 1"));
     QVERIFY(!Enabled(preview, TVuzPreviewWin::PreviousPage));
     QVERIFY(Enabled(preview, TVuzPreviewWin::NextPage));
@@ -138,9 +142,7 @@ private slots:
     printer.Device().setPageOrientation(QPageLayout::Landscape);
     auto window = Window(printer, 2);
     TVuzPreviewWin preview(nullptr, printer, window.get(), nullptr);
-    preview.resize(900, 600);
-    preview.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    QVERIFY(Shown(preview));
     QVERIFY(!Enabled(preview, TVuzPreviewWin::TwoPages));
     preview.Command(TVuzPreviewWin::TwoPages);
     QVERIFY(!preview.TwoPageMode());
@@ -153,9 +155,7 @@ private slots:
     TTarnPrinter printer(Work->filePath(QStringLiteral("out.pdf")));
     auto window = Window(printer, 2);
     TVuzPreviewWin preview(nullptr, printer, window.get(), nullptr);
-    preview.resize(900, 600);
-    preview.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    QVERIFY(Shown(preview));
     // Text on the first page; on the empty second pane no more than the
     // sheet's outline.
     const auto inked = [](QWidget* pane) {
