@@ -1,5 +1,6 @@
 // Remembered shapes: an instruction line matched as an earlier line of the
 // same shape was, when its values pass the same range checks.
+#include <algorithm>
 #include <cstring>
 
 #include "Tarn.h"
@@ -173,7 +174,7 @@ const TTarn::TShapeVariant* TTarn::ApplyShape(const TShapeEntry& entry, const in
     return nullptr;
   }
   int count = int(chosen->Base.size());
-  std::memcpy(Code, chosen->Base.data(), size_t(count));
+  std::copy(chosen->Base.begin(), chosen->Base.end(), Code);  // an alternative may have no code bytes
   RecordReadsCounter = readsCounter;
   for (const TShapeStep& step : chosen->Inserts) {
     if (step.Shape) {
