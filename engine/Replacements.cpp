@@ -4,7 +4,7 @@
 
 #include "Scan.h"
 
-bool ReplaceOccurrences(std::string& line, const TRpTxt& record) {
+bool ReplaceOccurrences(std::string& line, const TRpTxt& record, std::vector<TTextRange>* inserted) {
   const std::string& search = record.Search;
   if (search.empty()) return false;
   bool changed = false;
@@ -16,6 +16,8 @@ bool ReplaceOccurrences(std::string& line, const TRpTxt& record) {
       continue;
     }
     line.replace(pos, search.size(), record.Replacement);
+    // Replacements go left to right, so a range noted here keeps its place.
+    if (inserted) inserted->push_back({pos, pos + record.Replacement.size()});
     pos += record.Replacement.size();
     changed = true;
   }
@@ -28,8 +30,27 @@ void TReplacementIndex::Add(TRpTxt* record) {
   if (record->Search.empty() || record->Search == record->Replacement) return;
   auto [it, added] = Groups.try_emplace(record->Search);
   TGroup* group = &it->second;
+  // Records of a group with the same replacement share a number of the
+  // group's own. Most groups hold one record: the numbers are looked up by
+  // text only from a group's second record on.
+  auto numberOf = [&](const TRpTxt& r) {
+    std::string key = std::to_string(r.Search.size()) + ':' + r.Search + r.Replacement;
+    auto [text, newText] = TextNumbers.try_emplace(std::move(key), uint32_t(group->LeftAlone.size()));
+    if (newText) group->LeftAlone.push_back(0);
+    return text->second;
+  };
+  if (group->Ages.size() == 1) {
+    group->LeftAlone.clear();
+    numberOf(*Records[group->Ages[0]]);
+  }
+  uint32_t text = 0;
+  if (group->Ages.empty()) group->LeftAlone.push_back(0);
+  else text = numberOf(*record);
+  PlaceInGroup.push_back(uint32_t(group->Ages.size()));
   group->Ages.push_back(uint32_t(Records.size()));
+  group->Texts.push_back(text);
   Records.push_back(record);
+  LongestSearch = std::max(LongestSearch, record->Search.size());
   if (!added) return;
   const std::string& s = record->Search;
   if (IsNameChar(s[0])) {
@@ -53,8 +74,12 @@ void TReplacementIndex::Queue(TGroup* group, uint32_t bound) {
   std::push_heap(Heap.begin(), Heap.end());
 }
 
-void TReplacementIndex::QueueFrom(const std::string& line, uint32_t bound) {
-  for (size_t p = 0; p < line.size();) {
+void TReplacementIndex::QueueFrom(const std::string& line, size_t from, size_t to, uint32_t bound) {
+  // Start where no name character stands before, as an occurrence must.
+  size_t p = std::min(from, line.size());
+  while (p > 0 && IsNameChar(line[p - 1])) --p;
+  to = std::min(to, line.size());
+  while (p < to) {
     // Here no name character stands before p.
     if (IsNameChar(line[p])) {
       size_t end = p + 1;
@@ -72,30 +97,87 @@ void TReplacementIndex::QueueFrom(const std::string& line, uint32_t bound) {
   }
 }
 
+void TReplacementIndex::QueueAround(const std::string& line, uint32_t bound) {
+  // A text an older record looks for can only be new where it overlaps or
+  // touches an inserted text (a neighbour that was a name character may be
+  // gone): it starts at most LongestSearch characters before one, and no
+  // later than just after it. Overlapping windows are scanned once.
+  size_t scanned = 0;
+  for (const TTextRange& r : Inserted) {
+    // A range is clamped to the line, which may have been cut behind it.
+    size_t start = std::min(r.Start, line.size()), end = std::min(r.End, line.size());
+    size_t from = std::max(scanned, start > LongestSearch ? start - LongestSearch : 0);
+    size_t to = end + 1;
+    if (from < to) QueueFrom(line, from, to, bound);
+    scanned = std::max(scanned, to);
+  }
+}
+
 bool TReplacementIndex::Apply(std::string& line, size_t maxLength) {
   if (Records.empty()) return false;
   Heap.clear();
   Touched.clear();
-  QueueFrom(line, uint32_t(Records.size()));
+  Parked.clear();
+  ++Version;  // a new line: nothing is known to leave it alone
+  QueueFrom(line, 0, line.size(), uint32_t(Records.size()));
   bool changed = false;
   while (!Heap.empty()) {
     std::pop_heap(Heap.begin(), Heap.end());
     auto [age, group] = Heap.back();
     Heap.pop_back();
-    if (!ReplaceOccurrences(line, *Records[age])) {
+    // A record whose replacement is known to leave the line as it stands
+    // (a line at its longest, cut again where it was) is passed over; when
+    // every replacement of the group is known so, the group waits for the
+    // line to change.
+    if (group->LeftAloneVersion == Version && group->LeftAloneCount == group->LeftAlone.size()) {
+      group->Queued = false;
+      Parked.push_back(group);
+      continue;
+    }
+    size_t k = PlaceInGroup[age];
+    while (group->LeftAlone[group->Texts[k]] == Version && k > 0) --k;
+    if (k != PlaceInGroup[age]) {
+      if (group->LeftAlone[group->Texts[k]] == Version) {
+        group->Queued = false;  // every older record leaves the line alone
+        Parked.push_back(group);
+      } else {
+        // Newer records of other groups still come first.
+        Heap.emplace_back(group->Ages[k], group);
+        std::push_heap(Heap.begin(), Heap.end());
+      }
+      continue;
+    }
+    Before = line;
+    Inserted.clear();
+    if (!ReplaceOccurrences(line, *Records[age], &Inserted)) {
       // The text is absent: so it stays for the older records of the group
       // until a replacement changes the line.
       group->Queued = false;
       continue;
     }
     changed = true;
-    if (line.size() > maxLength) line.resize(maxLength);
-    // The inserted text, and a word cut short at the end, may hold what older
-    // records look for.
-    QueueFrom(line, age);
-    auto it = std::lower_bound(group->Ages.begin(), group->Ages.end(), age);
-    if (it != group->Ages.begin()) {
-      Heap.emplace_back(*(it - 1), group);
+    if (line.size() > maxLength) {
+      line.resize(maxLength);
+      Inserted.push_back({maxLength, maxLength});
+    }
+    if (line == Before) {
+      uint32_t text = group->Texts[k];
+      if (group->LeftAloneVersion != Version) {
+        group->LeftAloneVersion = Version;
+        group->LeftAloneCount = 0;
+      }
+      group->LeftAlone[text] = Version;
+      ++group->LeftAloneCount;
+    } else {
+      ++Version;
+      // The inserted texts, and a word cut short at the end, may hold what
+      // older records look for; a waiting group may now change the line.
+      QueueAround(line, age);
+      for (TGroup* g : Parked) Queue(g, age);
+      Parked.clear();
+    }
+    if (k > 0) {
+      Heap.emplace_back(group->Ages[k - 1], group);
       std::push_heap(Heap.begin(), Heap.end());
     } else {
       group->Queued = false;

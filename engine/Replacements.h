@@ -14,10 +14,15 @@ struct TRpTxt {
   TRpTxt* Next = nullptr;
 };
 
+struct TTextRange {
+  size_t Start = 0, End = 0;
+};
+
 // Replaces every occurrence of the record's text whose neighbours are not
 // name characters; the search goes on behind the inserted text. True when
-// anything was replaced.
-bool ReplaceOccurrences(std::string& line, const TRpTxt& record);
+// anything was replaced; inserted, when given, receives where each inserted
+// text stands in the line as it is left, in order.
+bool ReplaceOccurrences(std::string& line, const TRpTxt& record, std::vector<TTextRange>* inserted = nullptr);
 
 // Finds the records that can apply to a line without trying every one. An
 // occurrence counts only where no name character stands before it, so a text
@@ -43,12 +48,21 @@ class TReplacementIndex {
 
  private:
   struct TGroup {
-    std::vector<uint32_t> Ages;  // of its records, oldest first
+    std::vector<uint32_t> Ages;   // of its records, oldest first
+    std::vector<uint32_t> Texts;  // with Ages: the number of each one's replacement
+    // By replacement: the version of the line it was found to leave as it
+    // was, and how many of them are known so for the version LeftAloneVersion.
+    std::vector<uint64_t> LeftAlone;
+    uint64_t LeftAloneVersion = 0;
+    size_t LeftAloneCount = 0;
     bool Queued = false;
   };
-  // Queues the groups whose key stands in the line, with their newest record
-  // older than bound.
-  void QueueFrom(const std::string& line, uint32_t bound);
+  // Queues the groups whose key stands in the line at a place from "from" to
+  // before "to", with their newest record older than bound.
+  void QueueFrom(const std::string& line, size_t from, size_t to, uint32_t bound);
+  // The same around each of Inserted: after a replacement, only there can a
+  // text appear that was not in the line before.
+  void QueueAround(const std::string& line, uint32_t bound);
   void Queue(TGroup* group, uint32_t bound);
 
   struct THash {
@@ -62,4 +76,12 @@ class TReplacementIndex {
   bool WordStarts[256] = {};  // first characters of the words in ByWord: other words need no lookup
   std::vector<std::pair<uint32_t, TGroup*>> Heap;  // newest record first
   std::vector<TGroup*> Touched;
+  std::vector<TTextRange> Inserted;
+  size_t LongestSearch = 0;
+  std::vector<uint32_t> PlaceInGroup;  // by age: its place in its group's Ages
+  std::unordered_map<std::string, uint32_t> TextNumbers;  // search and replacement: its number in the group
+  // The line changes version with every replacement that changes it.
+  uint64_t Version = 0;
+  std::string Before;
+  std::vector<TGroup*> Parked;  // their text stands in the line, but none of their replacements changes it
 };

@@ -2,6 +2,7 @@
 // record in turn gives, newest first, each on what the newer ones left.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <random>
 
@@ -21,25 +22,39 @@ std::string TryEveryRecord(std::string line, const std::vector<std::unique_ptr<T
 
 // Short texts from a small alphabet of name and other characters, so that
 // occurrences, word edges and texts made by other replacements are frequent.
-std::string RandomText(std::mt19937& rng, size_t maxLength) {
-  static const char Alphabet[] = "AB_?1 ,+\"()";
-  std::uniform_int_distribution<size_t> length(0, maxLength), pick(0, sizeof Alphabet - 2);
+std::string RandomText(std::mt19937& rng, size_t maxLength, const char* alphabet = "AB_?1 ,+\"()") {
+  std::uniform_int_distribution<size_t> length(0, maxLength), pick(0, std::strlen(alphabet) - 1);
   std::string s(length(rng), ' ');
-  for (char& c : s) c = Alphabet[pick(rng)];
+  for (char& c : s) c = alphabet[pick(rng)];
   return s;
 }
 
 TEST(Replacement, IndexGivesWhatTryingEveryRecordGives) {
   std::mt19937 rng(20261208);
-  for (int round = 0; round < 400; ++round) {
+  for (int round = 0; round < 1200; ++round) {
     std::vector<std::unique_ptr<TRpTxt>> records;
     TReplacementIndex index;
+    // Every third round draws from four characters: texts then turn up
+    // across the edges of inserted texts all the time.
+    const char* alphabet = round % 3 == 0 ? "AB +" : "AB_?1 ,+\"()";
     int count = 1 + int(rng() % 12);
     for (int i = 0; i < count; ++i) {
-      records.push_back(std::make_unique<TRpTxt>(TRpTxt{RandomText(rng, 3), RandomText(rng, 6)}));
+      // Searches up to 8 long: an occurrence made by a replacement can then
+      // start well before the inserted text.
+      std::string search = RandomText(rng, round % 2 ? 3 : 8, alphabet), replacement = RandomText(rng, 6, alphabet);
+      // A replacement that holds its own text grows the line to its longest,
+      // where a record may then leave it as it was; a record made again
+      // (a group of equal records) is then passed over.
+      if (rng() % 3 == 0) replacement = (rng() % 2 ? search : "") + replacement + search;
+      if (rng() % 4 == 0 && !records.empty()) {
+        const TRpTxt& earlier = *records[rng() % records.size()];
+        search = earlier.Search;
+        replacement = earlier.Replacement;
+      }
+      records.push_back(std::make_unique<TRpTxt>(TRpTxt{search, replacement}));
       index.Add(records.back().get());
       for (int j = 0; j < 5; ++j) {
-        std::string line = RandomText(rng, rng() % 4 == 0 ? 254 : 30);
+        std::string line = RandomText(rng, rng() % 3 == 0 ? 254 : 30, alphabet);
         std::string expected = TryEveryRecord(line, records);
         index.Apply(line, MaxText);
         ASSERT_EQ(line, expected) << "round " << round << " records " << records.size();
@@ -60,6 +75,14 @@ TEST(Replacement, WholeWordsOnlyNewestFirst) {
       {{{"+1", "-2"}}, "A+1 +1", "A+1 -2"},
       // Growth is cut after each record, and a word cut short can match an older record.
       {{{"AB", "Q"}, {"X", std::string(252, ' ') + "ABC"}}, "X", std::string(252, ' ') + "Q"},
+      // The same when the growth is at the start and the cut far behind it.
+      {{{"AB", "Q"}, {"X", "X "}}, "X" + std::string(250, ' ') + "ABC", "X" + std::string(251, ' ') + "Q"},
+      // A text made across the start of an inserted text: the older record
+      // of a group already found absent is tried again.
+      {{{"+ A X", "Z"}, {"Y", "X"}, {"+ A X", "Q"}}, "+ A Y", "Z"},
+      // At its longest the line is left as it was by the two newest records;
+      // once a shorter line is made, the oldest one changes it again.
+      {{{"A", "A "}, {"C", ""}, {"A", "A "}, {"A", "A "}}, "C A" + std::string(251, ' '), " A" + std::string(252, ' ')},
   };
   for (const TCase& c : cases) {
     std::vector<std::unique_ptr<TRpTxt>> records;
