@@ -68,7 +68,7 @@ void TTarn::ListLine() {
     int width = BuildAddressColumn(text);
     size_t length = std::strlen(RawLine);
     std::memcpy(text + width, RawLine, length);
-    std::fwrite(text, 1, size_t(width) + length, ListingStream);
+    bool written = WriteOut(text, size_t(width) + length, ListingStream);
     CheckPage();
     if (LineErrorNumber) {
       TDiagnostic d;
@@ -77,10 +77,10 @@ void TTarn::ListLine() {
       d.Column = ErrorColumn;
       d.Number = LineErrorNumber;
       std::string text = FormatErrorLine(d);
-      std::fwrite(text.data(), 1, text.size(), ListingStream);
+      written = WriteOut(text.data(), text.size(), ListingStream) && written;
       CheckPage();
     }
-    if (std::ferror(ListingStream)) FatalError(2);
+    if (!written || std::ferror(ListingStream)) FatalError(2);
   }
   // A page eject lapses when its line is not listed.
   PageEject = 0;

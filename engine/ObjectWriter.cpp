@@ -57,7 +57,7 @@ void TTarn::SelectObjectFormat(TObjectFormat format) {
 }
 
 void TTarn::PutObject(const char* text, size_t length) {
-  if (std::fwrite(text, 1, length, ObjectStream) != length || std::ferror(ObjectStream)) FatalError(2);
+  if (!WriteOut(text, length, ObjectStream)) FatalError(2);
 }
 
 void TTarn::EmitLineCode() {

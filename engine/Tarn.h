@@ -44,6 +44,16 @@ size_t ConvertUnsigned(const char* text, size_t length, int base, uint32_t& valu
 bool NumberText(const char* text, size_t length, uint32_t& value);
 std::string ObjectFormatNames();  // "BIN8, INT8, ..." for messages
 
+// A run's listing and object file are written by the one thread that runs it,
+// a line at a time: the stream's lock is not taken for every line.
+inline bool WriteOut(const void* data, size_t length, FILE* stream) {
+#ifdef __GLIBC__
+  return fwrite_unlocked(data, 1, length, stream) == length && !ferror_unlocked(stream);
+#else
+  return std::fwrite(data, 1, length, stream) == length && !std::ferror(stream);
+#endif
+}
+
 // Which file a path names: device and inode, so that links and other
 // spellings of the same path compare equal.
 struct TFileIdentity {
