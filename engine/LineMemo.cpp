@@ -35,6 +35,40 @@ bool TTarn::FindLineMemo(bool fromMacro, size_t length) {
   return false;
 }
 
+// The same for the next line of a source file when nothing can stand
+// between the file's text and the line (no RPTXT record, no macro, no END in
+// place of the end of the file) and it lies whole in the reader's block:
+// a line whose outcome holds is taken from there without the general
+// reading. False, with nothing read, for any other line.
+bool TTarn::ReadRememberedLine() {
+  TSourceFile& file = Current();
+  if (!file.Memo || Replacements || NextLineFlags != 0 || PlainAlgorithms || (ExplainFn && ExplainLine) ||
+      Macro.Pending != TLineSource::File || Macro.SubstituteEnd)
+    return false;
+  TLineMemo* slot = file.Memo->Find(file.LineCount);
+  size_t length = 0;
+  const char* text = slot && slot->CheckValue() != 0 ? file.Reader.PeekLine(LineSize - 2, length) : nullptr;
+  // A line that the general reading would change (a CR before its newline,
+  // a zero byte in it) has another check value than its text here.
+  if (!text) return false;
+  // What the line's outcome is kept with when it is matched again from its shape.
+  RecordLength = length;
+  RecordSeed = uint64_t(uint16_t(TabWidth)) << 1 | uint64_t(CaseFlag == On);
+  RecordCheck = HashText(text, length, RecordSeed);
+  if (RecordCheck != slot->CheckValue() || !(MemoHolds(*slot) || RelinkShape(*slot))) return false;
+  file.Reader.Skip(length);
+  std::memcpy(RawLine, text, length);
+  RawLine[length] = '\0';
+  Macro.Source = TLineSource::File;
+  ReplaySlot = slot;
+  RecordMemos = nullptr;
+  ++file.LineCount;
+  ++TotalLines;
+  NormalizedLine[0] = '\n';
+  NormalizedLine[1] = '\0';
+  return true;
+}
+
 bool TTarn::MemoHolds(const TLineMemo& memo) const {
   switch (memo.Inputs()) {
     case 0: return true;

@@ -3,6 +3,7 @@
 // Lines may end in LF or CR LF; either way a line arrives ending in LF alone.
 #pragma once
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,18 @@ class TSourceReader {
   // Reads at most limit - 1 bytes, up to and including a newline, into line,
   // terminated by a zero. Returns the number of bytes read, 0 at end of file.
   int ReadLine(char* line, int limit);
+  // The next line, newline included, when it lies whole in the block read
+  // and is at most limit bytes long; null otherwise. It stays unread until
+  // Skip is given its length.
+  const char* PeekLine(size_t limit, size_t& length) const {
+    if (Pos >= End) return nullptr;
+    size_t avail = End - Pos < limit ? End - Pos : limit;
+    const void* nl = std::memchr(Data + Pos, '\n', avail);
+    if (!nl) return nullptr;
+    length = size_t(static_cast<const char*>(nl) - (Data + Pos)) + 1;
+    return Data + Pos;
+  }
+  void Skip(size_t length) { Pos += length; }
 
  private:
   bool Fill();

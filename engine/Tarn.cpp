@@ -379,6 +379,10 @@ void TTarn::ShowLineCounts() {
 
 void TTarn::ReadSourceLine() {
   TokenPushback = 0;
+  if (MacroState == 0 && ReadRememberedLine()) {
+    Line.Reset(NormalizedLine);
+    return;
+  }
   Line.Reset(NormalizedLine);
   bool fromMacro = false;
   size_t rawLength = 0;  // of a line read from a file

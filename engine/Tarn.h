@@ -551,6 +551,7 @@ class TTarn : public TAssembleSettings {
   }
   TLineMemo* StoredSlot = nullptr;  // remembered from the line being read, while it may still raise an error
   bool FindLineMemo(bool fromMacro, size_t length);
+  bool ReadRememberedLine();
   bool MemoHolds(const TLineMemo& memo) const;
   TLineMemo* StartRecording();
   void Remember(TLineMemo& memo);

@@ -240,6 +240,14 @@ TEST(Differential, LinesReadAgainFollowEveryChangeOfTheirInputs) {
     std::string program = std::string("\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n") + c.Main;
     ExpectSameFiles(AssembleBothWays({{"main.asm", program}, {"inc.asm", c.Include}}), c.Name);
   }
+  // Lines that the reading changes or cuts: CR LF ends, a zero byte, a line
+  // longer than a line can be, a last line without its newline, and lines
+  // across the reader's 64 KB blocks, all read again in later passes.
+  std::string include;
+  for (int i = 0; i < 7000; ++i) include += i % 3 ? "\tLDA FWD\r\n" : "\tLDA FWD,X\n";
+  include += std::string("\tDFB 1\0 2\n", 10) + "\tLDA " + std::string(300, '1') + "\n\tNOP";
+  std::string program = "\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n\tINCL \"inc.asm\"\n\tINCL \"inc.asm\"\nFWD\tEQU 1234H\n";
+  ExpectSameFiles(AssembleBothWays({{"main.asm", program}, {"inc.asm", include}}), "lines the reading changes or cuts");
 }
 
 // Lines of one shape (the same text but for their numbers and labels) are
