@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Scan.h"
+#include "TextHash.h"
 
 bool ReplaceOccurrences(std::string& line, const TRpTxt& record, std::vector<TTextRange>* inserted) {
   const std::string& search = record.Search;
@@ -74,6 +75,21 @@ void TReplacementIndex::Queue(TGroup* group, uint32_t bound) {
   std::push_heap(Heap.begin(), Heap.end());
 }
 
+int32_t TReplacementIndex::StateOf(const std::string& line) {
+  uint64_t hash = HashText(line.data(), line.size(), 0);
+  auto known = StateByHash.find(hash);
+  if (known != StateByHash.end()) return StateTexts[size_t(known->second)] == line ? known->second : -1;
+  if (StateTexts.size() >= MaxSteps) return -1;
+  StateByHash.emplace(hash, int32_t(StateTexts.size()));
+  StateTexts.push_back(line);
+  return int32_t(StateTexts.size() - 1);
+}
+
+void TReplacementIndex::Found(TGroup* group, uint32_t bound) {
+  if (Recording) Recording->Found.push_back(group);
+  Queue(group, bound);
+}
+
 void TReplacementIndex::QueueFrom(const std::string& line, size_t from, size_t to, uint32_t bound) {
   // Start where no name character stands before, as an occurrence must.
   size_t p = std::min(from, line.size());
@@ -87,11 +103,11 @@ void TReplacementIndex::QueueFrom(const std::string& line, size_t from, size_t t
       if (WordStarts[uint8_t(line[p])]) {
         auto found = ByWord.find(std::string_view(line).substr(p, end - p));
         if (found != ByWord.end())
-          for (TGroup* g : found->second) Queue(g, bound);
+          for (TGroup* g : found->second) Found(g, bound);
       }
       p = end;  // a word is always followed by a non-name character
     } else {
-      for (TGroup* g : ByCharacter[uint8_t(line[p])]) Queue(g, bound);
+      for (TGroup* g : ByCharacter[uint8_t(line[p])]) Found(g, bound);
       ++p;
     }
   }
@@ -118,6 +134,10 @@ bool TReplacementIndex::Apply(std::string& line, size_t maxLength) {
   Heap.clear();
   Touched.clear();
   Parked.clear();
+  Steps.clear();
+  StateTexts.clear();
+  StateByHash.clear();
+  State = -1;
   ++Version;  // a new line: nothing is known to leave it alone
   QueueFrom(line, 0, line.size(), uint32_t(Records.size()));
   bool changed = false;
@@ -147,34 +167,86 @@ bool TReplacementIndex::Apply(std::string& line, size_t maxLength) {
       }
       continue;
     }
-    Before = line;
-    Inserted.clear();
-    if (!ReplaceOccurrences(line, *Records[age], &Inserted)) {
-      // The text is absent: so it stays for the older records of the group
-      // until a replacement changes the line.
-      group->Queued = false;
-      continue;
+    uint32_t text = group->Texts[k];
+    // At its longest a line can come back to a text it had, the records of a
+    // group turning it from one text to another and back: each step from a
+    // text met before is taken as it was the first time.
+    TStep* step = nullptr;
+    bool first = false;  // the step is being taken for the first time
+    uint64_t key = 0;
+    if (line.size() == maxLength) {
+      if (State < 0) State = StateOf(line);
+      if (State >= 0) {
+        key = MixBits(uint64_t(State) << 32 ^ text ^ reinterpret_cast<uintptr_t>(group) * 0x9E3779B97F4A7C15ull);
+        auto known = Steps.find(key);
+        if (known != Steps.end() && known->second.Group == group && known->second.Text == text &&
+            known->second.From == State) {
+          step = &known->second;
+        } else if (Steps.size() < MaxSteps) {
+          step = &Steps[key];
+          step->Group = group;
+          step->Text = text;
+          step->From = State;
+          step->To = -1;
+          step->Same = false;
+          step->Found.clear();
+          first = true;
+        }
+      }
     }
-    changed = true;
-    if (line.size() > maxLength) {
-      line.resize(maxLength);
-      Inserted.push_back({maxLength, maxLength});
+    bool same;
+    if (step && !first) {
+      changed = true;
+      same = step->Same;
+      if (!same) {
+        line = StateTexts[size_t(step->To)];
+        State = step->To;
+        ++Version;
+        for (TGroup* g : step->Found) Queue(g, age);
+        for (TGroup* g : Parked) Queue(g, age);
+        Parked.clear();
+      }
+    } else {
+      Before = line;
+      Inserted.clear();
+      if (!ReplaceOccurrences(line, *Records[age], &Inserted)) {
+        // The text is absent: so it stays for the older records of the group
+        // until a replacement changes the line.
+        if (first) Steps.erase(key);
+        group->Queued = false;
+        continue;
+      }
+      changed = true;
+      if (line.size() > maxLength) {
+        line.resize(maxLength);
+        Inserted.push_back({maxLength, maxLength});
+      }
+      same = line == Before;
+      if (!same) {
+        ++Version;
+        State = -1;
+        // The inserted texts, and a word cut short at the end, may hold what
+        // older records look for; a waiting group may now change the line.
+        Recording = first ? step : nullptr;
+        QueueAround(line, age);
+        Recording = nullptr;
+        for (TGroup* g : Parked) Queue(g, age);
+        Parked.clear();
+      }
+      if (first) {
+        step->Same = same;
+        if (!same) State = StateOf(line);
+        step->To = State;
+        if (State < 0) Steps.erase(key);  // no room for the text it leads to
+      }
     }
-    if (line == Before) {
-      uint32_t text = group->Texts[k];
+    if (same) {
       if (group->LeftAloneVersion != Version) {
         group->LeftAloneVersion = Version;
         group->LeftAloneCount = 0;
       }
       group->LeftAlone[text] = Version;
       ++group->LeftAloneCount;
-    } else {
-      ++Version;
-      // The inserted texts, and a word cut short at the end, may hold what
-      // older records look for; a waiting group may now change the line.
-      QueueAround(line, age);
-      for (TGroup* g : Parked) Queue(g, age);
-      Parked.clear();
     }
     if (k > 0) {
       Heap.emplace_back(group->Ages[k - 1], group);

@@ -84,4 +84,22 @@ class TReplacementIndex {
   uint64_t Version = 0;
   std::string Before;
   std::vector<TGroup*> Parked;  // their text stands in the line, but none of their replacements changes it
+  // The steps taken from a line at its longest: from which of its texts,
+  // by which group and replacement, to which text, and the groups found
+  // around what was inserted. The texts are numbered as they are met.
+  struct TStep {
+    TGroup* Group = nullptr;
+    uint32_t Text = 0;
+    int32_t From = -1, To = -1;
+    bool Same = false;
+    std::vector<TGroup*> Found;
+  };
+  static constexpr size_t MaxSteps = 256;
+  std::unordered_map<uint64_t, TStep> Steps;
+  std::vector<std::string> StateTexts;
+  std::unordered_map<uint64_t, int32_t> StateByHash;
+  int32_t State = -1;  // the number of the line's text, -1 when not known
+  int32_t StateOf(const std::string& line);  // -1 when there is no room for another
+  TStep* Recording = nullptr;  // the step being taken for the first time
+  void Found(TGroup* group, uint32_t bound);  // a group whose key stands where the line is scanned
 };

@@ -63,6 +63,33 @@ TEST(Replacement, IndexGivesWhatTryingEveryRecordGives) {
   }
 }
 
+// Records that put their own text back, many of them: a line of several
+// such texts reaches its longest and then turns between a few texts, some of
+// them holding what other records look for.
+TEST(Replacement, LinesAtTheirLongestTurningBetweenTexts) {
+  std::mt19937 rng(1208);
+  for (int round = 0; round < 40; ++round) {
+    std::vector<std::unique_ptr<TRpTxt>> records;
+    TReplacementIndex index;
+    // Two texts of one period, the longer cut within it: a line holding
+    // them turns from one text to the other and back.
+    std::string period;
+    for (int i = 0; i < 21; ++i) period += " B,";
+    const std::string texts[] = {"\t B,", "\t" + period + " B", "\t A"};
+    for (int i = 0; i < 200; ++i) {
+      int pick = int(rng() % 16);
+      TRpTxt record = pick < 7 ? TRpTxt{"\t", texts[0]} : pick < 14 ? TRpTxt{"\t", texts[1]}
+                      : pick < 15 ? TRpTxt{"\t", texts[2]} : TRpTxt{"B,", "A,"};
+      records.push_back(std::make_unique<TRpTxt>(record));
+      index.Add(records.back().get());
+    }
+    std::string line = RandomText(rng, 40, "\tAB, ");
+    std::string expected = TryEveryRecord(line, records);
+    index.Apply(line, MaxText);
+    ASSERT_EQ(line, expected) << "round " << round;
+  }
+}
+
 TEST(Replacement, WholeWordsOnlyNewestFirst) {
   struct TCase { std::vector<std::pair<std::string, std::string>> Records; std::string Line, Expected; };
   const TCase cases[] = {
@@ -83,6 +110,11 @@ TEST(Replacement, WholeWordsOnlyNewestFirst) {
       // At its longest the line is left as it was by the two newest records;
       // once a shorter line is made, the oldest one changes it again.
       {{{"A", "A "}, {"C", ""}, {"A", "A "}, {"A", "A "}}, "C A" + std::string(251, ' '), " A" + std::string(252, ' ')},
+      // A line at its longest turned back to a text it had: the step taken
+      // from there again finds the text that an older record looks for.
+      {{{"Q", "R"}, {"\t", "\t Q"}, {"\t", "\t " + std::string(260, 'T')}, {"Q", "R"}, {"Q", "R"},
+        {"\t", "\t Q"}, {"\t", "\t " + std::string(260, 'T')}},
+       "\t Z", "\t R " + std::string(250, 'T')},
   };
   for (const TCase& c : cases) {
     std::vector<std::unique_ptr<TRpTxt>> records;
