@@ -122,7 +122,7 @@ void TTarn::FatalError(int number) {
     LineErrorNumber = 0;
     return;
   }
-  if (Pass < 2 && !InListLine) ListLine();
+  if (Pass < 2 && !Listing.InListLine) ListLine();
 }
 
 void TTarn::CountError() {
@@ -144,14 +144,14 @@ void TTarn::ReportError() {
   d.Column = ErrorColumn;
   d.Number = LineErrorNumber;
   std::string text = FormatErrorLine(d);
-  if (ErrorStream) {
-    if (!ErrorStreamIsFile) {
+  if (ErrorFile.Stream) {
+    if (!ErrorFile.IsFile) {
       char column[40];
       int n = BuildAddressColumn(column);
-      std::fwrite(column, 1, size_t(n), ErrorStream);
-      std::fputs(RawLine, ErrorStream);
+      std::fwrite(column, 1, size_t(n), ErrorFile.Stream);
+      std::fputs(RawLine, ErrorFile.Stream);
     }
-    std::fwrite(text.data(), 1, text.size(), ErrorStream);
+    std::fwrite(text.data(), 1, text.size(), ErrorFile.Stream);
   }
   if (OnError) OnError(d);
 }

@@ -147,7 +147,7 @@ void TTarn::Dispatch() {
     }
     case dEND: {
       DefineLabel();
-      PageEject = On;
+      Listing.PageEject = On;
       EndOfPass = On;
       if (Pass >= 2) {
         NextToken(Line);
@@ -172,7 +172,7 @@ void TTarn::Dispatch() {
       if (n < 1) { LineError(36, TokenStart - 1); break; }
       ProgramCounter = int32_t(uint32_t(ProgramCounter) + uint32_t(n));  // addresses wrap at 32 bits
       if (Pass >= 2) {
-        StorageFillRequest = On;
+        Object.StorageFillRequest = On;
         SetObjectAddress(uint32_t(ProgramCounter));
       }
       break;
@@ -195,10 +195,10 @@ void TTarn::Dispatch() {
     }
     case dFILL: {
       DefineLabel();
-      GapFill = On;
+      Object.GapFill = On;
       int16_t v = int16_t(Evaluate(Line));
-      if (v < -128 || v > 255) { FillByte = 0xFF; LineError(36, TokenStart); }
-      else FillByte = int16_t(v & 0xFF);
+      if (v < -128 || v > 255) { Object.FillByte = 0xFF; LineError(36, TokenStart); }
+      else Object.FillByte = int16_t(v & 0xFF);
       break;
     }
     case dHEX: {
@@ -221,7 +221,7 @@ void TTarn::Dispatch() {
       for (const TFormatName& f : FormatNames) if (strcasecmp(Token->Name, f.Name) == 0) found = &f;
       if (!found) { LineError(30, TokenStart); break; }
       // Bytes already buffered leave in the format they were assembled for.
-      while (RecordCount > 0) WriteObjectRecord(false);
+      while (Object.RecordCount > 0) WriteObjectRecord(false);
       SelectObjectFormat(found->Format);
       break;
     }
@@ -234,8 +234,8 @@ void TTarn::Dispatch() {
     case dLIST: {
       DefineLabel();
       int v = ReadOnOff();
-      if (v == 0) ListingOn = Off;
-      else if (v == 1) ListingOn = ListLineFlag = On;
+      if (v == 0) Listing.Enabled = Off;
+      else if (v == 1) Listing.Enabled = Listing.LineFlag = On;
       break;
     }
     case dCASE: {
@@ -256,20 +256,20 @@ void TTarn::Dispatch() {
     case dPAGE: {
       DefineLabel();
       NextToken(Line);
-      if (TokenIs(0x50000)) { PageEject = On; break; }
+      if (TokenIs(0x50000)) { Listing.PageEject = On; break; }
       TokenPushback = On;
       uint16_t length = uint16_t(Evaluate(Line));
-      if (length == 1 || length == 2) { PageLength = 0; LineError(36, TokenStart); }
-      else PageLength = length;
+      if (length == 1 || length == 2) { Listing.PageLength = 0; LineError(36, TokenStart); }
+      else Listing.PageLength = length;
       break;
     }
     case dTITL: {
       DefineLabel();
       NextToken(Line);
-      if (TokenIs(0x50000)) { Title.clear(); break; }
+      if (TokenIs(0x50000)) { Listing.Title.clear(); break; }
       TokenPushback = On;
       if (!ReadStringOperand(true)) break;
-      Title.assign(Token->Name, std::min<size_t>(std::strlen(Token->Name), 254));
+      Listing.Title.assign(Token->Name, std::min<size_t>(std::strlen(Token->Name), 254));
       break;
     }
     case dIF: DoIf(*this); break;

@@ -7,7 +7,7 @@
 
 // Builds the 24- or 32-column address field; returns its width.
 int TTarn::BuildAddressColumn(char* column) {
-  int width = AddressDigits < 5 ? 24 : 32;
+  int width = Object.AddressDigits < 5 ? 24 : 32;
   std::memset(column, ' ', size_t(width));
   column[width] = '\0';
   if (LineFlags != 0) return width;
@@ -31,7 +31,7 @@ int TTarn::BuildAddressColumn(char* column) {
       }
     }
   } Hex;
-  int digits = AddressDigits == 8 ? 8 : AddressDigits == 6 ? 6 : AddressDigits == 5 ? 5 : 4;
+  int digits = Object.AddressDigits == 8 ? 8 : Object.AddressDigits == 6 ? 6 : Object.AddressDigits == 5 ? 5 : 4;
   int lead = digits == 6 ? 3 : digits == 5 ? 4 : 1;
   char address[8];
   for (int i = 0; i < 4; ++i) std::memcpy(address + 2 * i, Hex.Pair[(a >> (24 - 8 * i)) & 0xFF], 2);
@@ -43,32 +43,32 @@ int TTarn::BuildAddressColumn(char* column) {
 }
 
 void TTarn::WritePageHeader() {
-  std::fprintf(ListingStream, "\n%s    PAGE %d    %s\n", Title.c_str(), int(PageNumber), DateText.c_str());
-  LinesLeft = int16_t(LinesLeft - 3);
+  std::fprintf(Listing.Stream, "\n%s    PAGE %d    %s\n", Listing.Title.c_str(), int(Listing.PageNumber), Listing.DateText.c_str());
+  Listing.LinesLeft = int16_t(Listing.LinesLeft - 3);
 }
 
 void TTarn::CheckPage() {
-  if (!PageEject) {
-    if (PageLength == 0) return;
-    LinesLeft = int16_t(LinesLeft - 1);
-    if (LinesLeft != 0) return;
+  if (!Listing.PageEject) {
+    if (Listing.PageLength == 0) return;
+    Listing.LinesLeft = int16_t(Listing.LinesLeft - 1);
+    if (Listing.LinesLeft != 0) return;
   }
-  PageEject = 0;
-  LinesLeft = int16_t(PageLength);
-  std::fputc('\f', ListingStream);
-  ++PageNumber;
-  if (!Title.empty()) WritePageHeader();
+  Listing.PageEject = 0;
+  Listing.LinesLeft = int16_t(Listing.PageLength);
+  std::fputc('\f', Listing.Stream);
+  ++Listing.PageNumber;
+  if (!Listing.Title.empty()) WritePageHeader();
 }
 
 void TTarn::ListLine() {
-  InListLine = true;
-  if (ListingStream && ListLineFlag && !QuietOutput) {
+  Listing.InListLine = true;
+  if (Listing.Stream && Listing.LineFlag && !QuietOutput) {
     // The address column and the line go out in one write.
     char text[40 + LineSize];
     int width = BuildAddressColumn(text);
     size_t length = std::strlen(RawLine);
     std::memcpy(text + width, RawLine, length);
-    bool written = WriteOut(text, size_t(width) + length, ListingStream);
+    bool written = WriteOut(text, size_t(width) + length, Listing.Stream);
     CheckPage();
     if (LineErrorNumber) {
       TDiagnostic d;
@@ -77,19 +77,19 @@ void TTarn::ListLine() {
       d.Column = ErrorColumn;
       d.Number = LineErrorNumber;
       std::string text = FormatErrorLine(d);
-      written = WriteOut(text.data(), text.size(), ListingStream) && written;
+      written = WriteOut(text.data(), text.size(), Listing.Stream) && written;
       CheckPage();
     }
-    if (!written || std::ferror(ListingStream)) FatalError(2);
+    if (!written || std::ferror(Listing.Stream)) FatalError(2);
   }
   // A page eject lapses when its line is not listed.
-  PageEject = 0;
+  Listing.PageEject = 0;
   if (LineErrorNumber) ReportError();
-  InListLine = false;
+  Listing.InListLine = false;
 }
 
 void TTarn::ListSymbols() {
-  if (ListingStream && ListLineFlag) {
+  if (Listing.Stream && Listing.LineFlag) {
     std::vector<TSymbol*> labels;
     for (TSymbol* s = Symbols.First(); s; s = s->Next)
       if (s->ClassBits() == ClassLabel) labels.push_back(s);
@@ -100,7 +100,7 @@ void TTarn::ListSymbols() {
     std::string entry;
     for (TSymbol* s : labels) {
       // "%04lX" or "%08lX" of the value, then "  %-17s  " of the name.
-      int digits = AddressDigits < 5 ? 4 : 8;
+      int digits = Object.AddressDigits < 5 ? 4 : 8;
       uint32_t value = uint32_t(s->Value);
       entry.assign(size_t(digits), '0');
       for (int i = 0; i < digits; ++i) entry[size_t(i)] = Hex[(value >> (4 * (digits - 1 - i))) & 15];
@@ -108,23 +108,23 @@ void TTarn::ListSymbols() {
       entry.append(s->Name, s->NameLength);
       if (s->NameLength < 17) entry.append(17 - s->NameLength, ' ');
       entry += "  ";
-      std::fwrite(entry.data(), 1, entry.size(), ListingStream);
+      std::fwrite(entry.data(), 1, entry.size(), Listing.Stream);
       if (++column == 3) {
         column = 0;
-        std::fputc('\n', ListingStream);
+        std::fputc('\n', Listing.Stream);
         CheckPage();
       }
-      if (std::ferror(ListingStream)) {
+      if (std::ferror(Listing.Stream)) {
         FatalError(2);
         break;
       }
     }
-    std::fputs("\n\f", ListingStream);
+    std::fputs("\n\f", Listing.Stream);
   }
-  if (ListingStream) {
-    bool failed = std::ferror(ListingStream) != 0;
-    failed = std::fclose(ListingStream) != 0 || failed;
-    ListingStream = nullptr;
+  if (Listing.Stream) {
+    bool failed = std::ferror(Listing.Stream) != 0;
+    failed = std::fclose(Listing.Stream) != 0 || failed;
+    Listing.Stream = nullptr;
     if (failed) FatalError(2);
   }
 }

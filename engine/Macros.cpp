@@ -221,7 +221,7 @@ void DoMacro(TTarn& t) {
   // another MACRO line) is neither listed nor starts a definition: the source
   // lines after the invocation are assembled, not swallowed.
   if (t.MacroState == 3 || Replayed(t)) {
-    t.ListLineFlag = Off;
+    t.Listing.LineFlag = Off;
     t.ConsumeLine();
     return;
   }

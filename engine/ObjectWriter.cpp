@@ -51,71 +51,71 @@ struct TRecordText {
 }  // namespace
 
 void TTarn::SelectObjectFormat(TObjectFormat format) {
-  Format = format;
-  AddressDigits = Info(format).AddressDigits;
-  GapFill = Info(format).GapFill ? On : Off;
+  Object.Format = format;
+  Object.AddressDigits = Info(format).AddressDigits;
+  Object.GapFill = Info(format).GapFill ? On : Off;
 }
 
 void TTarn::PutObject(const char* text, size_t length) {
-  if (!WriteOut(text, length, ObjectStream)) FatalError(2);
+  if (!WriteOut(text, length, Object.Stream)) FatalError(2);
 }
 
 void TTarn::EmitLineCode() {
   for (int i = 0; i < ByteCount; ++i) {
-    ChecksumTotal += Code[i];
-    RecordBuffer[RecordCount++] = Code[i];
-    while (RecordCount >= 16) WriteObjectRecord(false);
+    Object.Checksum += Code[i];
+    Object.RecordBuffer[Object.RecordCount++] = Code[i];
+    while (Object.RecordCount >= 16) WriteObjectRecord(false);
   }
 }
 
 void TTarn::SetObjectAddress(uint32_t address) {
-  if (!ObjectStream || LineFlags != 0) return;
+  if (!Object.Stream || LineFlags != 0) return;
   address *= uint32_t(WordLength);
-  if (GapFill && !EndMet) {
-    uint32_t end = OutputAddress + RecordCount;
+  if (Object.GapFill && !EndMet) {
+    uint32_t end = Object.OutputAddress + Object.RecordCount;
     if (address < end) {
       LineError(39, NormalizedLine);
-    } else if (end != 0 || StorageFillRequest) {
-      StorageFillRequest = Off;
+    } else if (end != 0 || Object.StorageFillRequest) {
+      Object.StorageFillRequest = Off;
 #ifdef TARN_FUZZ_GAP_LIMIT
       // Fuzzing build only: a gap of gigabytes is correct output but would
       // stall the fuzzer, so a long gap is left unfilled there.
       if (address - end > uint32_t(TARN_FUZZ_GAP_LIMIT)) {
-        while (RecordCount > 0) WriteObjectRecord(false);
-        OutputAddress = address;
+        while (Object.RecordCount > 0) WriteObjectRecord(false);
+        Object.OutputAddress = address;
       }
 #endif
-      while (OutputAddress + RecordCount != address) {
-        ChecksumTotal += uint8_t(FillByte);
-        RecordBuffer[RecordCount++] = uint8_t(FillByte);
-        while (RecordCount >= 16) WriteObjectRecord(false);
+      while (Object.OutputAddress + Object.RecordCount != address) {
+        Object.Checksum += uint8_t(Object.FillByte);
+        Object.RecordBuffer[Object.RecordCount++] = uint8_t(Object.FillByte);
+        while (Object.RecordCount >= 16) WriteObjectRecord(false);
       }
     }
   }
-  while (RecordCount > 0) WriteObjectRecord(false);
-  OutputAddress = address;
+  while (Object.RecordCount > 0) WriteObjectRecord(false);
+  Object.OutputAddress = address;
 }
 
 void TTarn::WriteObjectRecord(bool final) {
-  uint16_t n = final ? 0 : RecordCount;
-  if (!ObjectStream || QuietOutput) {
-    OutputAddress += n;
-    RecordCount = 0;
+  uint16_t n = final ? 0 : Object.RecordCount;
+  if (!Object.Stream || QuietOutput) {
+    Object.OutputAddress += n;
+    Object.RecordCount = 0;
     return;
   }
-  const TFormatInfo& f = Info(Format);
-  uint32_t a = OutputAddress;
+  const TFormatInfo& f = Info(Object.Format);
+  uint32_t a = Object.OutputAddress;
   TRecordText r;
   switch (f.Kind) {
     case TKind::Binary:
-      if (n) PutObject(reinterpret_cast<const char*>(RecordBuffer), n);
+      if (n) PutObject(reinterpret_cast<const char*>(Object.RecordBuffer), n);
       break;
     case TKind::Intel:
-      if (!final && f.Segments && (a & 0xF0000) != CurrentSegment) {
-        CurrentSegment = a & 0xF0000;
+      if (!final && f.Segments && (a & 0xF0000) != Object.CurrentSegment) {
+        Object.CurrentSegment = a & 0xF0000;
         r.Put(':');
         r.Byte(2); r.Byte(0); r.Byte(0); r.Byte(2);
-        r.Byte(uint8_t(CurrentSegment >> 12)); r.Byte(0);
+        r.Byte(uint8_t(Object.CurrentSegment >> 12)); r.Byte(0);
         r.Byte(uint8_t(0u - r.Sum));
         r.End();
         PutObject(r.Text, size_t(r.Length));
@@ -129,7 +129,7 @@ void TTarn::WriteObjectRecord(bool final) {
       for (int i = 0; i < n; ++i) {
         // Pairs swapped; an unpaired last byte is written as it stands.
         int j = f.Swap ? ((i ^ 1) < n ? (i ^ 1) : i) : i;
-        r.Byte(RecordBuffer[j]);
+        r.Byte(Object.RecordBuffer[j]);
       }
       r.Byte(uint8_t(0u - r.Sum));
       r.End();
@@ -140,22 +140,22 @@ void TTarn::WriteObjectRecord(bool final) {
       r.Put(final ? f.EndType : f.DataType);
       r.Byte(uint8_t(n + f.AddressBytes + 1));
       for (int i = f.AddressBytes - 1; i >= 0; --i) r.Byte(uint8_t(a >> (8 * i)));
-      for (int i = 0; i < n; ++i) r.Byte(RecordBuffer[i]);
+      for (int i = 0; i < n; ++i) r.Byte(Object.RecordBuffer[i]);
       r.Byte(uint8_t(~r.Sum));
       r.End();
       PutObject(r.Text, size_t(r.Length));
       break;
   }
-  OutputAddress += n;
-  RecordCount = uint16_t(RecordCount - n);
-  if (RecordCount) std::memmove(RecordBuffer, RecordBuffer + n, RecordCount);
+  Object.OutputAddress += n;
+  Object.RecordCount = uint16_t(Object.RecordCount - n);
+  if (Object.RecordCount) std::memmove(Object.RecordBuffer, Object.RecordBuffer + n, Object.RecordCount);
 }
 
 void TTarn::FinishObjectFile() {
-  while (RecordCount > 0) WriteObjectRecord(false);
+  while (Object.RecordCount > 0) WriteObjectRecord(false);
   WriteObjectRecord(true);
-  bool failed = std::ferror(ObjectStream) != 0;
-  failed = std::fclose(ObjectStream) != 0 || failed;
-  ObjectStream = nullptr;
+  bool failed = std::ferror(Object.Stream) != 0;
+  failed = std::fclose(Object.Stream) != 0 || failed;
+  Object.Stream = nullptr;
   if (failed) FatalError(2);
 }

@@ -79,7 +79,7 @@ TFileIdentity TTarn::MainSourceIdentity(const std::string& name) const {
   return {};
 }
 
-TTarn::TTarn() : DateText(MakeDateText()) {}
+TTarn::TTarn() { Listing.DateText = MakeDateText(); }
 
 TTarn::~TTarn() {
   for (TRpTxt* r = Replacements; r;) {
@@ -87,9 +87,9 @@ TTarn::~TTarn() {
     delete r;
     r = next;
   }
-  if (ListingStream) std::fclose(ListingStream);
-  if (ObjectStream) std::fclose(ObjectStream);
-  if (ErrorStreamIsFile && ErrorStream) std::fclose(ErrorStream);
+  if (Listing.Stream) std::fclose(Listing.Stream);
+  if (Object.Stream) std::fclose(Object.Stream);
+  if (ErrorFile.IsFile && ErrorFile.Stream) std::fclose(ErrorFile.Stream);
 }
 
 void TTarn::ShowProgress(const char* text, int fieldId) {
@@ -106,21 +106,21 @@ uint16_t TTarn::Assemble(const std::string& mainSource, const std::string& listi
   // rebuilt in place so that the caller's references to it stay valid.
   TAssembleSettings settings = std::move(static_cast<TAssembleSettings&>(*this));
   auto keptTexts = std::move(KeptTexts);
-  std::string dateText = std::move(DateText);
+  std::string dateText = std::move(Listing.DateText);
   this->~TTarn();
   new (this) TTarn();
   static_cast<TAssembleSettings&>(*this) = std::move(settings);
   KeptTexts = std::move(keptTexts);
-  DateText = std::move(dateText);
+  Listing.DateText = std::move(dateText);
   PlainAlgorithms = true;
   return AssembleOnce(mainSource, listing, object, errors);
 }
 
 uint16_t TTarn::AssembleOnce(const std::string& mainSource, const std::string& listing, const std::string& object,
                              const std::string& errors) {
-  ListingPath = listing;
-  ObjectPath = object;
-  ErrorPath = errors;
+  Listing.Path = listing;
+  Object.Path = object;
+  ErrorFile.Path = errors;
   // No output may replace the main source, whatever name leads to it (a
   // derived name equal to the source's, a link, another spelling of the path).
   TFileIdentity source = MainSourceIdentity(mainSource);
@@ -129,8 +129,8 @@ uint16_t TTarn::AssembleOnce(const std::string& mainSource, const std::string& l
   // be created: the errors go to the standard output.
   if (!errors.empty() && !isSource(errors)) {
     if (FILE* f = std::fopen(errors.c_str(), "w")) {
-      ErrorStream = f;
-      ErrorStreamIsFile = true;
+      ErrorFile.Stream = f;
+      ErrorFile.IsFile = true;
     }
   }
   // The scratch token holds up to 256 characters of a name, string or number.
@@ -140,12 +140,12 @@ uint16_t TTarn::AssembleOnce(const std::string& mainSource, const std::string& l
   // The listing and object file are written even when the source did not
   // open, so that no output of an earlier run passes for this one's.
   if (!listing.empty()) {
-    if (!isSource(listing)) ListingStream = OpenOutput(listing, "w");
-    if (!ListingStream) FatalError(8);
+    if (!isSource(listing)) Listing.Stream = OpenOutput(listing, "w");
+    if (!Listing.Stream) FatalError(8);
   }
   if (!object.empty()) {
-    if (!isSource(object)) ObjectStream = OpenOutput(object, "wb");
-    if (!ObjectStream) FatalError(7);
+    if (!isSource(object)) Object.Stream = OpenOutput(object, "wb");
+    if (!Object.Stream) FatalError(7);
   }
   if (Continue == On) EnterBuiltins();
 
@@ -156,17 +156,17 @@ uint16_t TTarn::AssembleOnce(const std::string& mainSource, const std::string& l
   }
 
   char text[32];
-  std::snprintf(text, sizeof text, "%9lu", (unsigned long)ChecksumTotal);
+  std::snprintf(text, sizeof text, "%9lu", (unsigned long)Object.Checksum);
   ShowProgress(text, FieldChecksum);
 
   AfterPasses = true;
   ListSymbols();
-  if (ObjectStream) FinishObjectFile();
-  if (ErrorStreamIsFile) {
-    bool failed = std::ferror(ErrorStream) != 0;
-    failed = (std::fclose(ErrorStream) != 0) || failed;
-    ErrorStream = nullptr;
-    ErrorStreamIsFile = false;
+  if (Object.Stream) FinishObjectFile();
+  if (ErrorFile.IsFile) {
+    bool failed = std::ferror(ErrorFile.Stream) != 0;
+    failed = (std::fclose(ErrorFile.Stream) != 0) || failed;
+    ErrorFile.Stream = nullptr;
+    ErrorFile.IsFile = false;
     if (failed) FatalError(2);
   }
   // The main file's entry has no stream when it did not open; closing skips it.
@@ -179,28 +179,28 @@ uint16_t TTarn::AssembleOnce(const std::string& mainSource, const std::string& l
 
 void TTarn::RunPass() {
   if (Pass >= 2) {
-    if (ListingStream) {
-      if (std::fclose(ListingStream) != 0) FatalError(2);
-      ListingStream = OpenOutput(ListingPath, "w");
-      if (!ListingStream) FatalError(8);
-      LinesLeft = int16_t(PageLength);
-      PageNumber = 1;
-      if (ListingStream && !Title.empty()) WritePageHeader();
+    if (Listing.Stream) {
+      if (std::fclose(Listing.Stream) != 0) FatalError(2);
+      Listing.Stream = OpenOutput(Listing.Path, "w");
+      if (!Listing.Stream) FatalError(8);
+      Listing.LinesLeft = int16_t(Listing.PageLength);
+      Listing.PageNumber = 1;
+      if (Listing.Stream && !Listing.Title.empty()) WritePageHeader();
     }
-    if (ObjectStream) {
+    if (Object.Stream) {
       // What the previous pass wrote is discarded, pending record included.
-      if (std::fclose(ObjectStream) != 0) FatalError(2);
-      ObjectStream = OpenOutput(ObjectPath, "wb");
-      if (!ObjectStream) FatalError(7);
+      if (std::fclose(Object.Stream) != 0) FatalError(2);
+      Object.Stream = OpenOutput(Object.Path, "wb");
+      if (!Object.Stream) FatalError(7);
     }
-    RecordCount = 0;
-    OutputAddress = 0;
-    if (ErrorStreamIsFile) {
-      if (std::fflush(ErrorStream) != 0 || std::ferror(ErrorStream)) FatalError(2);
-      FILE* again = std::freopen(ErrorPath.c_str(), "w", ErrorStream);
+    Object.RecordCount = 0;
+    Object.OutputAddress = 0;
+    if (ErrorFile.IsFile) {
+      if (std::fflush(ErrorFile.Stream) != 0 || std::ferror(ErrorFile.Stream)) FatalError(2);
+      FILE* again = std::freopen(ErrorFile.Path.c_str(), "w", ErrorFile.Stream);
       if (!again) {
-        ErrorStream = stdout;
-        ErrorStreamIsFile = false;
+        ErrorFile.Stream = stdout;
+        ErrorFile.IsFile = false;
       }
     }
     if (Continue != On) return;  // a fatal error while starting the pass ends the run
@@ -209,8 +209,8 @@ void TTarn::RunPass() {
   SkippedOutput = false;
   EndOfPass = 0; PhaseFlag = 0; ConditionalDepth = 0; TotalErrors = 0; TotalLines = 0;
   NextLineFlags = 0; LineFlags = 0; ConditionalStack[0] = 0; ExpansionCounter = 0;
-  ProgramCounter = 0; ChecksumTotal = 0; ListingOn = On; ListLineFlag = On; CurrentSegment = 0xB0000;
-  EndMet = Off; StorageFillRequest = Off;
+  ProgramCounter = 0; Object.Checksum = 0; Listing.Enabled = On; Listing.LineFlag = On; Object.CurrentSegment = 0xB0000;
+  EndMet = Off; Object.StorageFillRequest = Off;
   if (StartFormatGiven) SelectObjectFormat(StartFormat);
   DefineCommandLineNames();
   IncludeStack[0].Reader.Rewind();
@@ -565,8 +565,8 @@ void TTarn::ProcessLine() {
   LineAddress = ProgramCounter;
   ByteCount = 0;
   ExpressionError = 0;
-  PageEject = 0;
-  ListLineFlag = ListingOn;
+  Listing.PageEject = 0;
+  Listing.LineFlag = Listing.Enabled;
   LineFlags = NextLineFlags;
   Label[0] = '\0';
   LabelStart = nullptr;
@@ -581,7 +581,7 @@ void TTarn::ProcessLine() {
 
   if (LineFlags == 0 || LineFlags == 1) {
     while (Alignment > 0 && ByteCount % Alignment != 0) {
-      if (!AppendCode(uint8_t(FillByte))) break;
+      if (!AppendCode(uint8_t(Object.FillByte))) break;
     }
     // Addresses wrap at 32 bits.
     ProgramCounter = int32_t(uint32_t(ProgramCounter) + uint32_t(ByteCount / (WordLength > 0 ? WordLength : 1)));

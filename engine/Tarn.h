@@ -183,7 +183,7 @@ class TTarn : public TAssembleSettings {
 
   int PassesRun() const { return Pass > 0 ? Pass - 1 : 0; }
   uint32_t TotalLinesOfLastPass() const { return TotalLines; }
-  uint32_t Checksum() const { return ChecksumTotal; }
+  uint32_t Checksum() const { return Object.Checksum; }
 
   // ---- driver (Tarn.cpp)
   void ShowProgress(const char* text, int fieldId);
@@ -285,81 +285,98 @@ class TTarn : public TAssembleSettings {
     return true;
   }
 
-  // ---- state of the run
-  TRpTxt* Replacements = nullptr;  // newest first
-  TReplacementIndex ReplacementIndex;
+  // ---- state of the run, by subsystem
+  // source reading: the files open, the line read and its normalized text, and what changes that text
+  TSourceFile IncludeStack[5];
+  int16_t IncludeDepth = -1;
+  char RawLine[LineSize] = "\n";
+  char NormalizedLine[LineSize] = "\n";
+  TScan Line;
   int16_t TabWidth = 8;
   int16_t CaseFlag = Off;
-  uint8_t Code[CodeCapacity] = {};
-  uint8_t RecordBuffer[16] = {};
-  int16_t LineFlags = 0;
-  int16_t NextLineFlags = 0;
-  int16_t ListLineFlag = On;
-  int16_t ListingOn = On;
-  int16_t EndOfPass = 0;
+  TRpTxt* Replacements = nullptr;  // newest first
+  TReplacementIndex ReplacementIndex;
+  uint32_t TotalLines = 0;
+  // the pass: its number, where it stands and how it ends
   int16_t Pass = 0;
-  int16_t TokenPushback = 0;
-  int16_t StringLength = 0;
-  TObjectFormat Format = TObjectFormat::Int16;
-  int16_t GapFill = Off;
-  int16_t StorageFillRequest = Off;
-  int16_t EndMet = Off;
-  int16_t ForwardReference = 0;
-  int16_t FillByte = 255;
-  int16_t AddressDigits = 5;
-  int16_t ValueLine = 0;
-  int16_t PageEject = 0;
-  int ByteCount = 0;
-  int16_t WordLength = 1;
-  int16_t MacroState = 0;
-  int16_t Alignment = 1;
-  int16_t ExpressionError = 0;
+  int16_t EndOfPass = 0;
   int16_t PhaseFlag = 0;
-  int16_t Mismatch = 0;
-  int16_t IncludeDepth = -1;
+  int16_t Continue = On;
+  int32_t ProgramCounter = 0;
+  int16_t WordLength = 1;
+  int16_t Alignment = 1;
   int16_t ConditionalDepth = 0;
   int16_t ConditionalStack[8] = {};
+  int16_t EndMet = Off;
+  int16_t MacroState = 0;
+  uint32_t ExpansionCounter = 0;  // expansions begun in this pass
   int16_t TableLoaded = 0;
-  int16_t InDescriptor = 0;  // "#" is the operand value only inside a table field descriptor
+  // the line being processed: its fields, flags and code
+  int16_t LineFlags = 0;
+  int16_t NextLineFlags = 0;
+  char Label[LineSize] = "";
+  const char* LabelStart = nullptr;  // where the line's label stands in the normalized line
+  char* OpcodeStart = nullptr;
+  TSymbol* FoundSymbol = nullptr;
+  int32_t LineAddress = 0;
+  uint8_t Code[CodeCapacity] = {};
+  int ByteCount = 0;
+  int16_t ValueLine = 0;
+  // expressions: the tokenizer and the last value read
+  TSymbol* Token = nullptr;
+  const char* TokenStart = nullptr;
+  int16_t TokenPushback = 0;
+  int16_t StringLength = 0;
+  int16_t ForwardReference = 0;
+  int16_t ExpressionError = 0;
   int32_t OperandValue = 0;
   int32_t FieldValue = 0;
-  int16_t LineErrorNumber = 0;
-  int16_t BestError = 0;
-  uint16_t ErrorColumn = 0;
-  uint16_t BestColumn = 0;
-  uint16_t PageLength = 0;
-  uint16_t PageNumber = 0;
-  uint32_t ExpansionCounter = 0;  // expansions begun in this pass
-  int16_t LinesLeft = 0;
-  uint16_t RecordCount = 0;
-  int32_t LineAddress = 0;
-  int32_t ProgramCounter = 0;
-  uint32_t TotalLines = 0;
-  uint32_t RecordChecksum = 0;
-  uint32_t OutputAddress = 0;
-  uint32_t CurrentSegment = 0xB0000;
+  int16_t InDescriptor = 0;  // "#" is the operand value only inside a table field descriptor
   char Separator = ',';
-  std::string DateText;
-  char* OpcodeStart = nullptr;
-  const char* LabelStart = nullptr;  // where the line's label stands in the normalized line
-  const char* TokenStart = nullptr;
-  std::string Title;
-  char NormalizedLine[LineSize] = "\n";
-  char RawLine[LineSize] = "\n";
-  char Label[LineSize] = "";
-  TSymbol* Token = nullptr;
-  TSymbol* FoundSymbol = nullptr;
-  TScan Line;
-  FILE* ListingStream = nullptr;
-  FILE* ObjectStream = nullptr;
-  FILE* ErrorStream = stdout;
-  bool ErrorStreamIsFile = false;
-  TSourceFile IncludeStack[5];
-  uint32_t ChecksumTotal = 0;
-  int16_t Continue = On;
+  int16_t Mismatch = 0;
+  // errors: the line's error and the best of its candidates, and the pass's count
+  int16_t LineErrorNumber = 0;
+  uint16_t ErrorColumn = 0;
+  int16_t BestError = 0;
+  uint16_t BestColumn = 0;
   uint16_t TotalErrors = 0;
 
-  std::string ListingPath, ObjectPath, ErrorPath;
+  // The listing: the file, its pages and whether lines are listed.
+  struct TListing {
+    FILE* Stream = nullptr;
+    std::string Path;
+    int16_t Enabled = On;   // LIST ON or OFF
+    int16_t LineFlag = On;  // the line being read is listed
+    int16_t PageEject = 0;
+    uint16_t PageLength = 0;
+    uint16_t PageNumber = 0;
+    int16_t LinesLeft = 0;
+    std::string Title;
+    std::string DateText;
+    bool InListLine = false;
+  } Listing;
+  // The object file: its format, the record being filled and where output
+  // stands, gap filling, and the checksum of every byte emitted.
+  struct TObject {
+    FILE* Stream = nullptr;
+    std::string Path;
+    TObjectFormat Format = TObjectFormat::Int16;
+    int16_t AddressDigits = 5;  // of the listing's address column, which the format decides
+    uint8_t RecordBuffer[16] = {};
+    uint16_t RecordCount = 0;
+    uint32_t OutputAddress = 0;
+    uint32_t CurrentSegment = 0xB0000;
+    int16_t GapFill = Off;
+    int16_t StorageFillRequest = Off;
+    int16_t FillByte = 255;
+    uint32_t Checksum = 0;
+  } Object;
+  // Where errors go: the error file, or the standard output without one.
+  struct TErrorFile {
+    FILE* Stream = stdout;
+    bool IsFile = false;
+    std::string Path;
+  } ErrorFile;
   // Texts of pipes and devices read as sources, by path, for the later passes.
   std::map<std::string, std::shared_ptr<const std::string>> KeptTexts;
   static constexpr size_t MaxStreamBytes = size_t(256) << 20;
@@ -376,7 +393,6 @@ class TTarn : public TAssembleSettings {
   uint16_t AssembleOnce(const std::string& mainSource, const std::string& listing, const std::string& object,
                         const std::string& errors);
   void CountError();
-  bool InListLine = false;
 
   TMacroData Macro;
   // Instruction matching: the cursors over the candidate's texts and its code bytes.

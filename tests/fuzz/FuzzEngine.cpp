@@ -153,7 +153,7 @@ int FuzzEngineOne(const uint8_t* data, size_t size) {
       }
       FUZZ_CHECK(d.Number > 0 && d.Number < MessageCount);
       ++reported;
-      if (!tarn->ErrorStreamIsFile) missedTheFile = true;
+      if (!tarn->ErrorFile.IsFile) missedTheFile = true;
     };
     uint16_t errors = tarn->Assemble("main.asm", "out.lst", "out.hex", "out.err");
     int passes = tarn->PassesRun();
