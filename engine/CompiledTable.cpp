@@ -4,7 +4,10 @@
 #include <cstring>
 #include <unordered_map>
 
+#include <algorithm>
+
 #include "Tarn.h"
+#include "TextHash.h"
 
 namespace {
 
@@ -64,6 +67,41 @@ void TTarn::CompileTable() {
     Compiled.Instructions[place] = int32_t(Compiled.Patterns.size());
     Compiled.Patterns.push_back(plan);
   }
+  std::vector<std::string> words;
+  auto addWords = [&](const char* text) {
+    for (const char* p = text; *p;) {
+      if (!(IsLetter(*p) || *p == '_' || *p == '.' || *p == '?')) {
+        ++p;
+        continue;
+      }
+      std::string word;
+      while (IsNameChar(*p) || *p == '.') word += ToUpper(*p++);
+      words.push_back(std::move(word));
+    }
+  };
+  for (int table : {0, 2})
+    for (TSymbol* head : CpuTables[table].Heads)
+      for (TSymbol* s = head; s; s = s->Next) addWords(s->Name);
+  for (TSymbol* s = Symbols.First(); s; s = s->Next)
+    if (s->ClassBits() == ClassInstruction) addWords(s->Name);
+  size_t size = 16;
+  while (size < words.size() * 2) size *= 2;
+  Compiled.Words.assign(size, std::string());
+  for (std::string& word : words) {
+    size_t i = HashText(word.data(), word.size(), 0) & (size - 1);
+    while (!Compiled.Words[i].empty() && Compiled.Words[i] != word) i = (i + 1) & (size - 1);
+    Compiled.Words[i] = std::move(word);
+  }
+}
+
+bool TTarn::TCompiledTable::IsWord(std::string_view name) const {
+  char upper[LineSize];
+  size_t n = std::min(name.size(), sizeof upper);
+  for (size_t i = 0; i < n; ++i) upper[i] = ToUpper(name[i]);
+  size_t mask = Words.size() - 1;
+  for (size_t i = HashText(upper, n, 0) & mask; !Words[i].empty(); i = (i + 1) & mask)
+    if (Words[i].size() == n && std::memcmp(Words[i].data(), upper, n) == 0) return true;
+  return false;
 }
 
 // Walks a pattern as the matcher does and notes each group ("|", instruction

@@ -309,7 +309,11 @@ void TTarn::OperandField() {
   } else {
     InDescriptor = Off;
     EvaluateOperand();
-    if (ForwardReference && !(plan ? plan->KeepsForward : std::strchr(field->Name, '$') != nullptr)) OperandValue = 0;
+    if (ForwardReference && !(plan ? plan->KeepsForward : std::strchr(field->Name, '$') != nullptr)) {
+      // The value no longer comes from the operand's token.
+      OperandValue = 0;
+      OperandToken = -1;
+    }
     if (Separator != '\0' && Line.Cur > Line.Start) --Line.Cur;
     Separator = ',';
     InDescriptor = On;

@@ -43,9 +43,13 @@ bool TTarn::ReadShape() {
     const char* end = p + (c == '$' ? 1 : 0);
     while (IsTokenChar(*end)) ++end;
     const TSymbol* label = nullptr;
+    // In the first pass a name not defined yet reads as the counter, a
+    // forward reference; later it is an error, which the full match raises.
+    bool forward = false;
     if (name) {
       label = LookupOperand(std::string_view(p, size_t(end - p)));
-      if (!label || label->ClassBits() == ClassOperator) {
+      forward = !label && Pass == 1 && !Compiled.IsWord(std::string_view(p, size_t(end - p)));
+      if (!forward && (!label || label->ClassBits() == ClassOperator)) {
         // Not a label: a register, say, which the patterns compare as text.
         while (p < end) key[n++] = *p++;
         continue;
@@ -56,7 +60,8 @@ bool TTarn::ReadShape() {
     token.Start = uint16_t(p - NormalizedLine);
     token.End = uint16_t(end - NormalizedLine);
     token.Label = label;
-    token.Value = 0;
+    token.Forward = forward;
+    token.Value = forward ? ProgramCounter : 0;
     if (number) {
       // "$" numbers are hexadecimal whatever they end with.
       uint32_t value = 0;
@@ -66,7 +71,7 @@ bool TTarn::ReadShape() {
       token.Value = int32_t(value);
     }
     std::memset(ShapeTokenAt + token.Start, ShapeTokenCount, size_t(token.End - token.Start));
-    key[n++] = number ? '\x01' : '\x02';
+    key[n++] = number ? '\x01' : forward ? '\x03' : '\x02';
     p = end;
   }
   // What else decides how the text matches: the candidates, and whether
@@ -204,6 +209,7 @@ bool TTarn::ReplayShape(TLineMemo& memo) {
   RecordReadCount = 0;
   for (int i = 0; i < ShapeTokenCount; ++i)
     if (ShapeTokens[i].Label) NoteRead(ShapeTokens[i].Label);
+    else if (ShapeTokens[i].Forward) RecordBroken = true;  // as reading an undefined name does
   Recording = false;
   memo.SetCheck(0);
   if (!RecordBroken) {

@@ -510,6 +510,12 @@ class TTarn : public TAssembleSettings {
     // table's instructions are entered one after the other when it is loaded.
     uint32_t FirstInstructionSerial = 0;
     std::vector<int32_t> Instructions;  // -1: no plan
+    // Every word of the table's patterns and name lists (registers, say), in
+    // upper case: in the first pass an undefined name of the source that is
+    // one of them is compared as text, not taken for a forward reference.
+    // By the hash of the word, open addressing; a power of two long.
+    std::vector<std::string> Words = std::vector<std::string>(1);
+    bool IsWord(std::string_view name) const;
     const TPatternPlan* PlanOf(const TSymbol* instruction) const {
       uint32_t i = instruction->Serial - FirstInstructionSerial;
       if (i >= Instructions.size() || Instructions[i] < 0) return nullptr;
@@ -599,7 +605,8 @@ class TTarn : public TAssembleSettings {
   struct TShapeToken {
     uint16_t Start = 0, End = 0;  // in the normalized line
     const TSymbol* Label = nullptr;  // the label a name stands for; null for a number
-    int32_t Value = 0;               // of a number
+    bool Forward = false;            // a name not defined yet (first pass only)
+    int32_t Value = 0;               // of a number; the counter for a forward reference
   };
   struct TShapeStep {  // a range check, or a field insertion of the matched alternative
     int8_t Token = -1;        // the operand's token, or -1 when its value is Constant
@@ -658,7 +665,7 @@ class TTarn : public TAssembleSettings {
     if (!ShapeRecording || !InShapeToken(at)) return;
     const TShapeToken& token = ShapeTokens[ShapeTokenAt[at - NormalizedLine] - 1];
     bool possible = NormalizedLine + token.Start != at ? IsNameChar(p) || p == '.'
-                    : token.Label ? IsLetter(p) || p == '_' || p == '.' || p == '?'
+                    : token.Label || token.Forward ? IsLetter(p) || p == '_' || p == '.' || p == '?'
                                   : IsDigit(p) || p == '$';
     if (possible) ShapeBroken = true;
   }

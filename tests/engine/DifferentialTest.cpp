@@ -277,6 +277,11 @@ TEST(Differential, LinesOfOneShapeFollowTheirOwnValues) {
        "\tMOV A,5\n\tMOV B,6\n\tMOV b,7\n\tLD #5\n\tLD #500\n\tLD 5\n\tLD 70000\n\tPUSH A,C\n\tPUSH B\n"
        "\tJMPI (5)\n\tJMPI (70000)\n\tBR 1000H\n\tBR 9000H\n\tST 5\n\tST 123456H\n",
        "x.tbl"},
+      {"forward references of one shape in the first pass",
+       "\tLDA F1\n\tLDA F2,X\n\tBNE F3\n\tBEQ F4\n\tJMP F5\n\tLDA (F1),Y\n\tLDA #F1\n\tLDA F1,Y\n\tSTA Y\n"
+       "\tLDA F6\n\tBNE F6\nF1\tEQU 12H\nF2\tEQU 1234H\nF3\tNOP\n\tDFS 300\nF4\tNOP\nF5\tEQU $\nY\tEQU 7\n"
+       "F6\tNOP\n",
+       "t.tbl"},
       {"a field value that divides by the operand, a shift by it",
        "\tDIV 5\n\tDIV 0\n\tDIV 50\n\tDIV 0\n\tSHF 3\n\tSHF 40\n\tSHF 3\n", "d.tbl"},
   };
