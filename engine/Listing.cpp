@@ -7,8 +7,12 @@
 
 // Builds the 24- or 32-column address field; returns its width.
 int TTarn::BuildAddressColumn(char* column) {
+  // Every caller gives room for 32 columns and the terminator: the blanks go
+  // in as one copy of a fixed size, which the compiler writes in place.
+  static constexpr char Blanks[] = "                                ";
+  static_assert(sizeof Blanks == 33);
   int width = Object.AddressDigits < 5 ? 24 : 32;
-  std::memset(column, ' ', size_t(width));
+  std::memcpy(column, Blanks, 32);
   column[width] = '\0';
   if (LineFlags != 0) return width;
   uint32_t a = uint32_t(LineAddress);
@@ -35,7 +39,13 @@ int TTarn::BuildAddressColumn(char* column) {
   int lead = digits == 6 ? 3 : digits == 5 ? 4 : 1;
   char address[8];
   for (int i = 0; i < 4; ++i) std::memcpy(address + 2 * i, Hex.Pair[(a >> (24 - 8 * i)) & 0xFF], 2);
-  std::memcpy(column + lead, address + 8 - digits, size_t(digits));
+  // The last digits of the address, in copies of fixed sizes.
+  switch (digits) {
+    case 8: std::memcpy(column + lead, address, 8); break;
+    case 6: std::memcpy(column + lead, address + 2, 6); break;
+    case 5: std::memcpy(column + lead, address + 3, 5); break;
+    default: std::memcpy(column + lead, address + 4, 4); break;
+  }
   n = lead + digits + 1;
   int shown = std::min(ByteCount, width == 24 ? 9 : 11);
   for (int i = 0; i < shown; ++i) std::memcpy(column + n + 2 * i, Hex.Pair[Code[i]], 2);
