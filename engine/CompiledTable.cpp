@@ -1,10 +1,10 @@
 // The CPU table's patterns read once after loading: group and field numbers,
-// the records they name, and each field descriptor's shape. Matching uses
-// them instead of reading the same numbers and descriptors on every line.
+// the records they name, each field descriptor's shape, and the words the
+// patterns hold. Matching uses them instead of reading the same numbers and
+// descriptors on every line.
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
-
-#include <algorithm>
 
 #include "Tarn.h"
 #include "TextHash.h"
