@@ -42,12 +42,13 @@ bool TTarn::FindLineMemo(bool fromMacro, size_t length) {
 // reading. False, with nothing read, for any other line.
 bool TTarn::ReadRememberedLine() {
   TSourceFile& file = Current();
-  if (!file.Memo || Replacements || NextLineFlags != 0 || PlainAlgorithms || (ExplainFn && ExplainLine) ||
-      Macro.Pending != TLineSource::File || Macro.SubstituteEnd)
+  // Most lines of the first pass have no outcome yet: that is asked first.
+  TLineMemo* slot = file.Memo ? file.Memo->Find(file.LineCount) : nullptr;
+  if (!slot || slot->CheckValue() == 0 || Replacements || NextLineFlags != 0 || PlainAlgorithms ||
+      (ExplainFn && ExplainLine) || Macro.Pending != TLineSource::File || Macro.SubstituteEnd)
     return false;
-  TLineMemo* slot = file.Memo->Find(file.LineCount);
   size_t length = 0;
-  const char* text = slot && slot->CheckValue() != 0 ? file.Reader.PeekLine(LineSize - 2, length) : nullptr;
+  const char* text = file.Reader.PeekLine(LineSize - 2, length);
   // A line that the general reading would change (a CR before its newline,
   // a zero byte in it) has another check value than its text here.
   if (!text) return false;

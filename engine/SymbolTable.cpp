@@ -1,7 +1,10 @@
 // Lookup, insertion and the label definition rules that detect phase errors.
+#include <cstring>
+#include <iterator>
 #include <new>
 
 #include "Tarn.h"
+#include "TextHash.h"
 
 // A label as the lookup rules see it. Outside an expansion every label is
 // visible and the oldest wins; inside one, labels local to other expansions
@@ -26,6 +29,21 @@ TSymbol* TTarn::LookupSymbol(std::string_view name, uint32_t classBits) {
   for (TSymbol* s = word.First; s; s = s->NextSame)
     if (s->ClassBits() == classBits && MatchName(name, s->Name) == 0) return s;
   return nullptr;
+}
+
+TSymbol* TTarn::LookupOpcode(std::string_view name, uint32_t classBits) {
+  // Most lines name one of a few mnemonics: the answer for a short name is
+  // kept until an instruction or directive record is added.
+  if (PlainAlgorithms || name.empty() || name.size() > 8) return LookupSymbol(name, classBits);
+  uint64_t text = 0;
+  std::memcpy(&text, name.data(), name.size());
+  uint64_t key = text ^ (uint64_t(name.size()) << 59) ^ classBits;
+  TOpcodeEntry& entry = OpcodeCache[MixBits(key) & (std::size(OpcodeCache) - 1)];
+  uint32_t generation = Symbols.OpcodeGeneration();
+  if (entry.Generation != generation || entry.Text != text || entry.Length != name.size() || entry.Class != classBits) {
+    entry = TOpcodeEntry{text, uint32_t(name.size()), classBits, generation, LookupSymbol(name, classBits)};
+  }
+  return entry.Symbol;
 }
 
 // An operator name first, else a label.

@@ -85,6 +85,7 @@ void TSymbolTable::Append(TSymbol* s, uint32_t expansion) {
   s->Next = nullptr;
   s->NextSame = nullptr;
   s->Serial = Serial++;
+  if (s->ClassBits() == ClassInstruction || s->ClassBits() == ClassDirective) ++Opcodes;
   Records.push_back(s);
   if (Tail) Tail->Next = s; else Head = s;
   Tail = s;

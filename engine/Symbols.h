@@ -76,6 +76,9 @@ class TSymbolTable {
   TSymbol* First() const { return Head; }
   // The record of a place in insertion order (its Serial).
   TSymbol* At(uint32_t serial) const { return Records[serial]; }
+  // Counts the instruction and directive records appended, from 1: what an
+  // opcode lookup found holds while it stays the same.
+  uint32_t OpcodeGeneration() const { return Opcodes; }
 
  private:
   // Open addressing with linear probing: one probe is usually one cache line,
@@ -101,6 +104,7 @@ class TSymbolTable {
   std::vector<TSymbol*> Records;  // by serial
   size_t Used = 0;
   uint32_t Serial = 0;
+  uint32_t Opcodes = 1;
   TSymbol* Head = nullptr;
   TSymbol* Tail = nullptr;
 };

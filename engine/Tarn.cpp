@@ -540,9 +540,9 @@ void TTarn::ReadLineFields() {
         }
         ConsumeLine();
       } else {
-        if ((FoundSymbol = LookupSymbol(opcode, ClassInstruction))) {
+        if ((FoundSymbol = LookupOpcode(opcode, ClassInstruction))) {
           EncodeInstruction();
-        } else if ((FoundSymbol = LookupSymbol(opcode, ClassDirective))) {
+        } else if ((FoundSymbol = LookupOpcode(opcode, ClassDirective))) {
           if ((FoundSymbol->Type & 0x01000000) || (LineFlags & 0xFFFE) == 0) Dispatch();
           else ConsumeLine();
         } else if ((FoundSymbol = LookupSymbol(opcode, ClassMacro))) {

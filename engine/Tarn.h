@@ -214,6 +214,15 @@ class TTarn : public TAssembleSettings {
   // ---- symbols (SymbolTable.cpp)
   TSymbol* LookupSymbol(std::string_view name, uint32_t classBits);
   TSymbol* LookupOperand(std::string_view name);
+  // LookupSymbol for the opcode field, as instruction or directive.
+  TSymbol* LookupOpcode(std::string_view name, uint32_t classBits);
+  struct TOpcodeEntry {
+    uint64_t Text = 0;
+    uint32_t Length = 0, Class = 0;
+    uint32_t Generation = 0;  // 0: empty
+    TSymbol* Symbol = nullptr;
+  };
+  TOpcodeEntry OpcodeCache[256];
   TSymbol* LookupLabel(std::string_view name, const TSymbolTable::TWord& word);
   // expansion: the macro expansion a label is local to (0 = none).
   TSymbol* AddSymbol(std::string_view name, uint32_t type, int32_t value, uint32_t extra = 0,

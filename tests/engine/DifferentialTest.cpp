@@ -248,6 +248,9 @@ TEST(Differential, LinesReadAgainFollowEveryChangeOfTheirInputs) {
   include += std::string("\tDFB 1\0 2\n", 10) + "\tLDA " + std::string(300, '1') + "\n\tNOP";
   std::string program = "\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n\tINCL \"inc.asm\"\n\tINCL \"inc.asm\"\nFWD\tEQU 1234H\n";
   ExpectSameFiles(AssembleBothWays({{"main.asm", program}, {"inc.asm", include}}), "lines the reading changes or cuts");
+  // Mnemonics looked up before the CPU table names them, and after.
+  ExpectSameFiles(AssembleBothWays({{"main.asm", "\tNOP\n\tLDA #1\n\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tNOP\n\tLDA #1\n"}}),
+                  "mnemonics before and after the CPU line");
 }
 
 // Lines of one shape (the same text but for their numbers and labels) are
