@@ -84,24 +84,19 @@ void TTarn::CompileTable() {
       for (TSymbol* s = head; s; s = s->Next) addWords(s->Name);
   for (TSymbol* s = Symbols.First(); s; s = s->Next)
     if (s->ClassBits() == ClassInstruction) addWords(s->Name);
-  size_t size = 16;
-  while (size < words.size() * 2) size *= 2;
-  Compiled.Words.assign(size, std::string());
-  for (std::string& word : words) {
-    size_t i = HashText(word.data(), word.size(), 0) & (size - 1);
-    while (!Compiled.Words[i].empty() && Compiled.Words[i] != word) i = (i + 1) & (size - 1);
-    Compiled.Words[i] = std::move(word);
-  }
+  Compiled.Words.clear();
+  for (std::string& word : words) Compiled.Words.insert(std::move(word));
+}
+
+size_t TTarn::TCompiledTable::TWordHash::operator()(std::string_view s) const {
+  return size_t(HashText(s.data(), s.size(), 0));
 }
 
 bool TTarn::TCompiledTable::IsWord(std::string_view name) const {
   char upper[LineSize];
   size_t n = std::min(name.size(), sizeof upper);
   for (size_t i = 0; i < n; ++i) upper[i] = ToUpper(name[i]);
-  size_t mask = Words.size() - 1;
-  for (size_t i = HashText(upper, n, 0) & mask; !Words[i].empty(); i = (i + 1) & mask)
-    if (Words[i].size() == n && std::memcmp(Words[i].data(), upper, n) == 0) return true;
-  return false;
+  return Words.find(std::string_view(upper, n)) != Words.end();
 }
 
 // Walks a pattern as the matcher does and notes each group ("|", instruction

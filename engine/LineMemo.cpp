@@ -17,17 +17,13 @@ bool TTarn::FindLineMemo(bool fromMacro, size_t length) {
   TSourceFile& file = Current();
   if (!file.Memo) return false;
   TLineMemo* slot = file.Memo->Find(file.LineCount);  // the line about to be counted
-  // The text decides the normalized line only with the CASE and TAB
-  // settings. Its check is worked out when it is needed: to compare, or
-  // once the line turns out to be one that is kept.
+  // The line's check is worked out when it is needed: to compare, or once
+  // the line turns out to be one that is kept.
   RecordLength = length;
-  RecordSeed = uint64_t(uint16_t(TabWidth)) << 1 | uint64_t(CaseFlag == On);
+  RecordSeed = LineSeed();
   RecordCheck = 0;
-  if (slot && slot->CheckValue() != 0 && slot->CheckValue() == (RecordCheck = HashText(RawLine, length, RecordSeed)) &&
-      (MemoHolds(*slot) || RelinkShape(*slot))) {
-    ReplaySlot = slot;
-    ++file.LineCount;
-    ++TotalLines;
+  if (slot && slot->CheckValue() != 0 && Repeats(*slot, RawLine, length)) {
+    RepeatLine(*slot);
     return true;
   }
   RecordMemos = file.Memo;
@@ -52,22 +48,34 @@ bool TTarn::ReadRememberedLine() {
   // A line that the general reading would change (a CR before its newline,
   // a zero byte in it) has another check value than its text here.
   if (!text) return false;
-  // What the line's outcome is kept with when it is matched again from its shape.
-  RecordLength = length;
-  RecordSeed = uint64_t(uint16_t(TabWidth)) << 1 | uint64_t(CaseFlag == On);
-  RecordCheck = HashText(text, length, RecordSeed);
-  if (RecordCheck != slot->CheckValue() || !(MemoHolds(*slot) || RelinkShape(*slot))) return false;
+  if (!Repeats(*slot, text, length)) return false;
   file.Reader.Skip(length);
   std::memcpy(RawLine, text, length);
   RawLine[length] = '\0';
   Macro.Source = TLineSource::File;
-  ReplaySlot = slot;
   RecordMemos = nullptr;
-  ++file.LineCount;
+  RepeatLine(*slot);
+  return true;
+}
+
+// Whether the line's text, with the settings it is read with, is the slot's
+// and the slot's outcome holds (as remembered, or matched again from its
+// shape). The check stays for what the line's outcome is kept with.
+bool TTarn::Repeats(TLineMemo& slot, const char* text, size_t length) {
+  RecordLength = length;
+  RecordSeed = LineSeed();
+  RecordCheck = HashText(text, length, RecordSeed);
+  return RecordCheck == slot.CheckValue() && (MemoHolds(slot) || RelinkShape(slot));
+}
+
+// The line repeats the slot's outcome: it is counted as normalizing would
+// count it, and nothing reads its normalized text.
+void TTarn::RepeatLine(TLineMemo& slot) {
+  ReplaySlot = &slot;
+  ++Current().LineCount;
   ++TotalLines;
   NormalizedLine[0] = '\n';
   NormalizedLine[1] = '\0';
-  return true;
 }
 
 bool TTarn::MemoHolds(const TLineMemo& memo) const {

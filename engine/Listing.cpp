@@ -5,6 +5,35 @@
 
 #include "Tarn.h"
 
+namespace {
+
+// The two hexadecimal digits of every byte: the address column is written
+// for every listed line.
+const struct THexPairs {
+  char Pair[256][2];
+  THexPairs() {
+    for (int b = 0; b < 256; ++b) {
+      Pair[b][0] = "0123456789ABCDEF"[b >> 4];
+      Pair[b][1] = "0123456789ABCDEF"[b & 15];
+    }
+  }
+} Hex;
+
+// The last 4, 5, 6 or 8 hexadecimal digits of a value ("%04lX" and so on),
+// in copies of fixed sizes.
+void PutHexDigits(char* out, uint32_t value, int digits) {
+  char text[8];
+  for (int i = 0; i < 4; ++i) std::memcpy(text + 2 * i, Hex.Pair[(value >> (24 - 8 * i)) & 0xFF], 2);
+  switch (digits) {
+    case 8: std::memcpy(out, text, 8); break;
+    case 6: std::memcpy(out, text + 2, 6); break;
+    case 5: std::memcpy(out, text + 3, 5); break;
+    default: std::memcpy(out, text + 4, 4); break;
+  }
+}
+
+}  // namespace
+
 // Builds the 24- or 32-column address field; returns its width.
 int TTarn::BuildAddressColumn(char* column) {
   // Every caller gives room for 32 columns and the terminator: the blanks go
@@ -24,28 +53,10 @@ int TTarn::BuildAddressColumn(char* column) {
     std::memcpy(column, text, size_t(n));
     return width;
   }
-  // " %08lX ", "   %06lX ", "    %05lX " or " %04lX " of the address, written by hand:
-  // this runs for every listed line.
-  static const struct THexPairs {
-    char Pair[256][2];
-    THexPairs() {
-      for (int b = 0; b < 256; ++b) {
-        Pair[b][0] = "0123456789ABCDEF"[b >> 4];
-        Pair[b][1] = "0123456789ABCDEF"[b & 15];
-      }
-    }
-  } Hex;
+  // " %08lX ", "   %06lX ", "    %05lX " or " %04lX " of the address, then the code bytes.
   int digits = Object.AddressDigits == 8 ? 8 : Object.AddressDigits == 6 ? 6 : Object.AddressDigits == 5 ? 5 : 4;
   int lead = digits == 6 ? 3 : digits == 5 ? 4 : 1;
-  char address[8];
-  for (int i = 0; i < 4; ++i) std::memcpy(address + 2 * i, Hex.Pair[(a >> (24 - 8 * i)) & 0xFF], 2);
-  // The last digits of the address, in copies of fixed sizes.
-  switch (digits) {
-    case 8: std::memcpy(column + lead, address, 8); break;
-    case 6: std::memcpy(column + lead, address + 2, 6); break;
-    case 5: std::memcpy(column + lead, address + 3, 5); break;
-    default: std::memcpy(column + lead, address + 4, 4); break;
-  }
+  PutHexDigits(column + lead, a, digits);
   n = lead + digits + 1;
   int shown = std::min(ByteCount, width == 24 ? 9 : 11);
   for (int i = 0; i < shown; ++i) std::memcpy(column + n + 2 * i, Hex.Pair[Code[i]], 2);
@@ -106,14 +117,13 @@ void TTarn::ListSymbols() {
     std::stable_sort(labels.begin(), labels.end(),
                      [](const TSymbol* a, const TSymbol* b) { return std::strcmp(a->Name, b->Name) < 0; });
     int column = 0;
-    static const char Hex[] = "0123456789ABCDEF";
     std::string entry;
     for (TSymbol* s : labels) {
       // "%04lX" or "%08lX" of the value, then "  %-17s  " of the name.
       int digits = Object.AddressDigits < 5 ? 4 : 8;
       uint32_t value = uint32_t(s->Value);
       entry.assign(size_t(digits), '0');
-      for (int i = 0; i < digits; ++i) entry[size_t(i)] = Hex[(value >> (4 * (digits - 1 - i))) & 15];
+      PutHexDigits(entry.data(), value, digits);
       entry += "  ";
       entry.append(s->Name, s->NameLength);
       if (s->NameLength < 17) entry.append(17 - s->NameLength, ' ');

@@ -47,8 +47,9 @@ bool TTarn::ReadShape() {
     // forward reference; later it is an error, which the full match raises.
     bool forward = false;
     if (name) {
-      label = LookupOperand(std::string_view(p, size_t(end - p)));
-      forward = !label && Pass == 1 && !Compiled.IsWord(std::string_view(p, size_t(end - p)));
+      std::string_view text(p, size_t(end - p));
+      label = LookupOperand(text);
+      forward = !label && Pass == 1 && !Compiled.IsWord(text);
       if (!forward && (!label || label->ClassBits() == ClassOperator)) {
         // Not a label: a register, say, which the patterns compare as text.
         while (p < end) key[n++] = *p++;
@@ -142,12 +143,10 @@ bool TTarn::ShapePart(const TShapeStep& step, int part, int32_t& value) {
   }
 }
 
-// Matches the line from a remembered variant of its shape; false when none
-// holds for its values, and nothing has changed then.
-// The first remembered variant of a shape whose checks come out as before
-// with these values, its code built with their fields inserted; null when
-// none holds, and nothing has changed then.
-const TTarn::TShapeVariant* TTarn::ApplyShape(const TShapeEntry& entry, const int32_t* values) {
+// Matches the line from the first remembered variant of its shape whose
+// checks come out as before with these values, its code built with their
+// fields inserted; false when none holds, and nothing has changed then.
+bool TTarn::ApplyShape(const TShapeEntry& entry, const int32_t* values) {
   int savedByteCount = ByteCount;
   int32_t savedOperand = OperandValue;
   const TShapeVariant* chosen = nullptr;
@@ -176,7 +175,7 @@ const TTarn::TShapeVariant* TTarn::ApplyShape(const TShapeEntry& entry, const in
   if (!chosen) {
     ByteCount = savedByteCount;
     OperandValue = savedOperand;
-    return nullptr;
+    return false;
   }
   int count = int(chosen->Base.size());
   std::copy(chosen->Base.begin(), chosen->Base.end(), Code);  // an alternative may have no code bytes
@@ -194,7 +193,7 @@ const TTarn::TShapeVariant* TTarn::ApplyShape(const TShapeEntry& entry, const in
   ByteCount = count;
   Matched = true;
   Mismatch = 0;
-  return chosen;
+  return true;
 }
 
 bool TTarn::ReplayShape(TLineMemo& memo) {

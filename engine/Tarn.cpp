@@ -417,13 +417,8 @@ void TTarn::ReadSourceLine() {
     }
   }
   ApplyReplacements(*this);
-  if (FindLineMemo(fromMacro, Replacements ? std::strlen(RawLine) : rawLength)) {
-    // Nothing reads the normalized text of a repeated line.
-    NormalizedLine[0] = '\n';
-    NormalizedLine[1] = '\0';
-  } else {
+  if (!FindLineMemo(fromMacro, Replacements ? std::strlen(RawLine) : rawLength))
     NormalizeLine(NormalizedLine, RawLine, MacroState != 3 || !fromMacro);
-  }
   Line.Reset(NormalizedLine);
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "Diagnostics.h"
@@ -522,8 +523,11 @@ class TTarn : public TAssembleSettings {
     // Every word of the table's patterns and name lists (registers, say), in
     // upper case: in the first pass an undefined name of the source that is
     // one of them is compared as text, not taken for a forward reference.
-    // By the hash of the word, open addressing; a power of two long.
-    std::vector<std::string> Words = std::vector<std::string>(1);
+    struct TWordHash {
+      using is_transparent = void;
+      size_t operator()(std::string_view s) const;
+    };
+    std::unordered_set<std::string, TWordHash, std::equal_to<>> Words;
     bool IsWord(std::string_view name) const;
     const TPatternPlan* PlanOf(const TSymbol* instruction) const {
       uint32_t i = instruction->Serial - FirstInstructionSerial;
@@ -583,6 +587,10 @@ class TTarn : public TAssembleSettings {
   TLineMemo* StoredSlot = nullptr;  // remembered from the line being read, while it may still raise an error
   bool FindLineMemo(bool fromMacro, size_t length);
   bool ReadRememberedLine();
+  bool Repeats(TLineMemo& slot, const char* text, size_t length);
+  void RepeatLine(TLineMemo& slot);
+  // The settings besides its text that decide how a line reads.
+  uint64_t LineSeed() const { return uint64_t(uint16_t(TabWidth)) << 1 | uint64_t(CaseFlag == On); }
   bool MemoHolds(const TLineMemo& memo) const;
   TLineMemo* StartRecording();
   void Remember(TLineMemo& memo);
@@ -656,7 +664,7 @@ class TTarn : public TAssembleSettings {
   TShapeEntry* FindShape(bool add);
   bool ReadShape();
   bool ReplayShape(TLineMemo& memo);
-  const TShapeVariant* ApplyShape(const TShapeEntry& entry, const int32_t* values);
+  bool ApplyShape(const TShapeEntry& entry, const int32_t* values);
   void LinkShape(TLineMemo& memo, const TShapeEntry* entry);
   bool RelinkShape(TLineMemo& memo);
   const TShapeEntry* ShapeStored = nullptr;  // where the last full match's shape went
