@@ -22,7 +22,7 @@ bool TTarn::FindLineMemo(bool fromMacro, size_t length) {
   RecordLength = length;
   RecordSeed = LineSeed();
   RecordCheck = 0;
-  if (slot && slot->CheckValue() != 0 && Repeats(*slot, RawLine, length)) {
+  if (slot && slot->CheckValue() != 0 && !RepeatRefused && Repeats(*slot, RawLine, length)) {
     RepeatLine(*slot);
     return true;
   }
@@ -48,7 +48,11 @@ bool TTarn::ReadRememberedLine() {
   // A line that the general reading would change (a CR before its newline,
   // a zero byte in it) has another check value than its text here.
   if (!text) return false;
-  if (!Repeats(*slot, text, length)) return false;
+  if (!Repeats(*slot, text, length)) {
+    // The general reading gets this very text: its outcome would not hold there either.
+    RepeatRefused = RecordCheck == slot->CheckValue();
+    return false;
+  }
   file.Reader.Skip(length);
   std::memcpy(RawLine, text, length);
   RawLine[length] = '\0';
@@ -79,6 +83,7 @@ void TTarn::RepeatLine(TLineMemo& slot) {
 }
 
 bool TTarn::MemoHolds(const TLineMemo& memo) const {
+  if (memo.NameRead) return false;
   switch (memo.Inputs()) {
     case 0: return true;
     case 1: return memo.ReadsCounter ? memo.Value == ProgramCounter : Symbols.At(memo.Read)->Value == memo.Value;
@@ -168,6 +173,7 @@ void TTarn::Store(TLineMemo& memo, const uint8_t* code, int count, bool dataLine
   memo.ReadsCounter = RecordReadsCounter;
   memo.DataLine = dataLine;
   memo.Shape = 0;
+  memo.NameRead = 0;
   if (count <= 4) {
     std::memcpy(memo.Code, code, size_t(count));
   } else {

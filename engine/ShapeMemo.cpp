@@ -24,6 +24,7 @@ bool TTarn::ReadShape() {
   size_t n = 0;
   const char* p = OpcodeStart;
   while (IsFieldChar(*p)) key[n++] = *p++;
+  ShapeOperandAt = n;
   while (*p != '\n' && *p != '\0') {
     char c = *p;
     bool number = IsDigit(c) || (c == '$' && IsHexDigit(p[1]));
@@ -75,6 +76,7 @@ bool TTarn::ReadShape() {
     key[n++] = number ? '\x01' : forward ? '\x03' : '\x02';
     p = end;
   }
+  ShapeTextEnd = n;
   // What else decides how the text matches: the candidates, and whether
   // names compare in their letter case.
   std::memcpy(key + n, &FoundSymbol, sizeof FoundSymbol);
@@ -214,6 +216,8 @@ bool TTarn::ReplayShape(TLineMemo& memo) {
   if (!RecordBroken) {
     Store(memo, Code, ByteCount, false);
     LinkShape(memo, found);
+  } else if (Pass == 1) {
+    RememberForward(memo);
   }
   if (Pass < 2) std::memset(Code, 0, size_t(ByteCount));
   return true;
@@ -232,8 +236,16 @@ void TTarn::LinkShape(TLineMemo& memo, const TShapeEntry* entry) {
 // matched again from its shape with the label's new value, when it has one.
 bool TTarn::RelinkShape(TLineMemo& memo) {
   if (!memo.Shape) return false;
-  uint32_t serial = memo.Inputs() == 1 ? memo.Read : MemoReads[memo.Read + (memo.ReadsCounter ? 1 : 0)].Label;
-  TSymbol* label = Symbols.At(serial);
+  TSymbol* label;
+  if (memo.NameRead) {
+    // Read as a full reading would read it now: an operator or a name still
+    // not defined takes that reading.
+    label = LookupOperand(std::string_view(MemoNames.c_str() + memo.Read));
+    if (!label || label->ClassBits() == ClassOperator) return false;
+  } else {
+    uint32_t serial = memo.Inputs() == 1 ? memo.Read : MemoReads[memo.Read + (memo.ReadsCounter ? 1 : 0)].Label;
+    label = Symbols.At(serial);
+  }
   int32_t values[1] = {label->Value};
   uint32_t shape = memo.Shape;
   if (!ApplyShape(Shapes[shape - 1], values)) return false;
@@ -244,6 +256,38 @@ bool TTarn::RelinkShape(TLineMemo& memo) {
   memo.Shape = shape;
   StoredSlot = nullptr;  // kept from a line that is not read in full
   return true;
+}
+
+// A first-pass line whose one token is a name not defined yet is kept with
+// that name, linked to the shape it has once the name is a label, so that the
+// next pass matches it from there without reading it. Only a line with no
+// other name in its operand: a name read as text now (a register, say) could
+// be a label by then, and the line would have another shape.
+void TTarn::RememberForward(TLineMemo& memo) {
+  if (ShapeTokenCount != 1 || !ShapeTokens[0].Forward) return;
+  size_t mark = 0;
+  for (size_t i = ShapeOperandAt; i < ShapeTextEnd; ++i) {
+    char c = ShapeKey[i];
+    if (IsLetter(c) || c == '_' || c == '.' || c == '?' || c == '"') return;
+    if (c == '\x03') mark = i;
+  }
+  if (mark == 0) return;
+  uint64_t hash = ShapeHash;
+  ShapeKey[mark] = '\x02';
+  ShapeHash = HashText(ShapeKey, ShapeKeyLength, 0);
+  TShapeEntry* entry = FindShape(true);
+  ShapeKey[mark] = '\x03';
+  ShapeHash = hash;
+  if (!entry) return;
+  uint32_t shape = uint32_t(entry - Shapes.data()) + 1;
+  RecordReadCount = 0;
+  Store(memo, Code, ByteCount, false);
+  memo.Read = uint32_t(MemoNames.size());
+  memo.NameRead = 1;
+  memo.Shape = shape;
+  const TShapeToken& token = ShapeTokens[0];
+  MemoNames.append(NormalizedLine + token.Start, size_t(token.End - token.Start));
+  MemoNames.push_back('\0');
 }
 
 // Keeps the full match just made under the line's shape, when it matched

@@ -379,6 +379,7 @@ void TTarn::ShowLineCounts() {
 
 void TTarn::ReadSourceLine() {
   TokenPushback = 0;
+  RepeatRefused = false;
   if (MacroState == 0 && ReadRememberedLine()) {
     Line.Reset(NormalizedLine);
     return;
@@ -437,6 +438,8 @@ struct TNormalTables {
   }
 };
 const TNormalTables NormalTables;
+
+const char Blanks[16] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
 }  // namespace
 
 void TTarn::NormalizeLine(char* destination, const char* source, bool countLine) {
@@ -472,6 +475,10 @@ void TTarn::NormalizeLine(char* destination, const char* source, bool countLine)
       // At least one blank, then blanks up to the next tab stop.
       int stop = std::min((out / width + 1) * width, Max);
       if (out < Max) destination[out++] = ' ';
+      if (stop - out <= int(sizeof Blanks) && out + int(sizeof Blanks) <= LineSize) {
+        std::memcpy(destination + out, Blanks, sizeof Blanks);  // what lies past the stop is written over or never read
+        out = std::max(out, stop);
+      }
       while (out < stop) destination[out++] = ' ';
     } else {
       if (out < Max) destination[out++] = ' ';

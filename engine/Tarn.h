@@ -130,8 +130,12 @@ struct TLineMemo {
   uint32_t ReadCount : 4 = 0;
   uint32_t ReadsCounter : 1 = 0;
   uint32_t DataLine : 1 = 0;  // a DFB-like line: its code stands in every pass, the first included
-  uint32_t Shape : 14 = 0;    // 1 + the line's shape, when it is one label; 0 for none
-  int Inputs() const { return ReadCount + (ReadsCounter ? 1 : 0); }
+  uint32_t Shape : 13 = 0;    // 1 + the line's shape, when it is one label; 0 for none
+  // The one label of the shape was not defined when the line was read: Read
+  // is where its name starts in MemoNames, and the outcome never holds as it
+  // stands, the line being matched from its shape once the name is a label.
+  uint32_t NameRead : 1 = 0;
+  int Inputs() const { return NameRead ? 0 : ReadCount + (ReadsCounter ? 1 : 0); }
   uint64_t CheckValue() const { return uint64_t(Check[1]) << 32 | Check[0]; }
   void SetCheck(uint64_t check) {
     Check[0] = uint32_t(check);
@@ -577,6 +581,7 @@ class TTarn : public TAssembleSettings {
   std::map<std::string, TLineMemos> MemoFiles;  // by the path each file opened with
   struct TMemoRead { uint32_t Label; int32_t Value; };
   std::vector<TMemoRead> MemoReads;
+  std::string MemoNames;  // names of lines kept before their label was defined, each ending in a zero
   std::vector<uint8_t> MemoBytes;
   void NoteRead(const TSymbol* label) {
     for (int i = 0; i < RecordReadCount; ++i)
@@ -587,6 +592,7 @@ class TTarn : public TAssembleSettings {
   TLineMemo* StoredSlot = nullptr;  // remembered from the line being read, while it may still raise an error
   bool FindLineMemo(bool fromMacro, size_t length);
   bool ReadRememberedLine();
+  bool RepeatRefused = false;  // the line's text is its slot's, but the outcome did not hold
   bool Repeats(TLineMemo& slot, const char* text, size_t length);
   void RepeatLine(TLineMemo& slot);
   // The settings besides its text that decide how a line reads.
@@ -647,12 +653,13 @@ class TTarn : public TAssembleSettings {
     uint64_t Hash = 0;  // 0: free
     uint32_t Entry = 0;
   };
-  static constexpr size_t MaxShapeTokens = 8, MaxShapes = (1 << 14) - 1;  // a line keeps its shape in 14 bits
+  static constexpr size_t MaxShapeTokens = 8, MaxShapes = (1 << 13) - 1;  // a line keeps its shape in 13 bits
   TShapeToken ShapeTokens[MaxShapeTokens];
   int ShapeTokenCount = 0;
   uint8_t ShapeTokenAt[LineSize] = {};  // 1 + the token at each column, 0 outside tokens
   char ShapeKey[LineSize + 16] = {};
   size_t ShapeKeyLength = 0;
+  size_t ShapeOperandAt = 0, ShapeTextEnd = 0;  // where the key's text after the mnemonic starts and ends
   uint64_t ShapeHash = 0;
   bool ShapeRecording = false, ShapeBroken = false;
   int ShapeEvalTokens = -1;  // tokens read by the operand being evaluated; -1 outside one
@@ -667,6 +674,7 @@ class TTarn : public TAssembleSettings {
   bool ApplyShape(const TShapeEntry& entry, const int32_t* values);
   void LinkShape(TLineMemo& memo, const TShapeEntry* entry);
   bool RelinkShape(TLineMemo& memo);
+  void RememberForward(TLineMemo& memo);
   const TShapeEntry* ShapeStored = nullptr;  // where the last full match's shape went
   bool ShapePart(const TShapeStep& step, int part, int32_t& value);
   void StoreShape();

@@ -232,6 +232,17 @@ TEST(Differential, LinesReadAgainFollowEveryChangeOfTheirInputs) {
       {"a label defined by an included line met twice",
        "\tINCL \"inc.asm\"\n\tINCL \"inc.asm\"\n",
        "DUP\tNOP\n\tLDA DUP\n\tJMP DUP\nSELF\tDWL SELF\n"},
+      {"names read before their labels in the first pass",
+       // Kept with the name in the first pass, matched from their shape later;
+       // the second inclusion reads them defined, NEVER stays undefined, and
+       // MAC names a macro, not a label.
+       "\tINCL \"inc.asm\"\nLATE1\tNOP\nLATE2\tEQU 2000H\nX\tEQU 3\nA\tEQU 4\nVAR\tSETL 5\nMAC\tMACRO\n\tNOP\n\tENDM\n"
+       "\tINCL \"inc.asm\"\nVAR\tSETL 300\n",
+       // Each line twice: the first of a shape is matched in full, the second from it.
+       "\tJMP LATE1\n\tBNE LATE1\n\tJSR LATE2\n\tLDA LATE2\n\tBEQ LATE2\n\tJMP NEVER\n\tLDA VAR\n\tJMP MAC\n"
+       "\tJMP (LATE1)\n\tLDA #LATE1\n\tLDA ( LATE2 )\n\tDFS LATE2-1FF0H\n"
+       "\tJMP LATE1\n\tBNE LATE1\n\tJSR LATE2\n\tLDA LATE2\n\tBEQ LATE2\n\tJMP NEVER\n\tLDA VAR\n\tJMP MAC\n"
+       "\tJMP (LATE1)\n\tLDA #LATE1\n\tLDA ( LATE2 )\n\tLDA LATE2,X\n\tLDA LATE2,X\n\tASL LATE2\n\tASL LATE2\n"},
       {"a name defined only after its second reading",
        "\tINCL \"inc.asm\"\nLATE\tEQU 7\n\tINCL \"inc.asm\"\n",
        "\tLDA LATE\n\tDFB LATE\n"},
