@@ -260,23 +260,20 @@ bool TTarn::RelinkShape(TLineMemo& memo) {
 
 // A first-pass line whose one token is a name not defined yet is kept with
 // that name, linked to the shape it has once the name is a label, so that the
-// next pass matches it from there without reading it. Only a line with no
-// other name in its operand: a name read as text now (a register, say) could
-// be a label by then, and the line would have another shape.
+// next pass matches it from there without reading it. A name the shape holds
+// as text (a register, say) may be a label by then; that does not matter: a
+// shape is kept only from a match that never read such a name for its value,
+// so the match goes the same way whatever the name has become.
 void TTarn::RememberForward(TLineMemo& memo) {
   if (ShapeTokenCount != 1 || !ShapeTokens[0].Forward) return;
-  size_t mark = 0;
-  for (size_t i = ShapeOperandAt; i < ShapeTextEnd; ++i) {
-    char c = ShapeKey[i];
-    if (IsLetter(c) || c == '_' || c == '.' || c == '?' || c == '"') return;
-    if (c == '\x03') mark = i;
-  }
-  if (mark == 0) return;
+  const char* mark = static_cast<const char*>(std::memchr(ShapeKey + ShapeOperandAt, '\x03', ShapeTextEnd - ShapeOperandAt));
+  if (!mark) return;
+  size_t at = size_t(mark - ShapeKey);
   uint64_t hash = ShapeHash;
-  ShapeKey[mark] = '\x02';
+  ShapeKey[at] = '\x02';
   ShapeHash = HashText(ShapeKey, ShapeKeyLength, 0);
   TShapeEntry* entry = FindShape(true);
-  ShapeKey[mark] = '\x03';
+  ShapeKey[at] = '\x03';
   ShapeHash = hash;
   if (!entry) return;
   uint32_t shape = uint32_t(entry - Shapes.data()) + 1;

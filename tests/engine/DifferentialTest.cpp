@@ -296,6 +296,10 @@ TEST(Differential, LinesOfOneShapeFollowTheirOwnValues) {
        "\tLDA F6\n\tBNE F6\nF1\tEQU 12H\nF2\tEQU 1234H\nF3\tNOP\n\tDFS 300\nF4\tNOP\nF5\tEQU $\nY\tEQU 7\n"
        "F6\tNOP\n",
        "t.tbl"},
+      {"forward references beside a register that becomes a label later",
+       "\tLDA G1,X\n\tLDA G2,X\n\tLDA G3,X\n\tLDA (G1),Y\n\tLDA (G2),Y\n\tASL G1\n\tASL G2\n\tASL A\n"
+       "G1\tEQU 12H\nG2\tEQU 1234H\nG3\tNOP\nX\tEQU 300\nY\tEQU 4\nA\tEQU 5\n",
+       "t.tbl"},
       {"a field value that divides by the operand, a shift by it",
        "\tDIV 5\n\tDIV 0\n\tDIV 50\n\tDIV 0\n\tSHF 3\n\tSHF 40\n\tSHF 3\n", "d.tbl"},
   };
