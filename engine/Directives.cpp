@@ -1,5 +1,6 @@
 // The built-in directives: dispatch and the handlers of data, origin, symbols,
 // storage, fill, alignment, word length, object format, listing and includes.
+#include <cstdint>
 #include <cstring>
 #include <strings.h>
 
@@ -59,9 +60,70 @@ int TTarn::ReadOnOff() {
   return -1;
 }
 
+// A list of numbers and labels, the commonest data line, read without the
+// expression reader: the same values, the same labels noted as read, the line
+// left where the reader leaves it. Anything else (an operator, a string, an
+// empty item, a name not defined, a value out of range) is left to the
+// expression reader, with nothing done here.
+bool TTarn::DataItemsAtOnce(int directive) {
+  if (PlainAlgorithms || Separator != ',' || TokenPushback || Tracing || ShapeRecording || LineErrorNumber) return false;
+  constexpr int MaxItems = 64;
+  int32_t values[MaxItems];
+  TSymbol* labels[MaxItems];
+  int count = 0;
+  int32_t lo = directive == dDFB ? -128 : directive == dDWL || directive == dDWM ? -32768 : INT32_MIN;
+  int32_t hi = directive == dDFB ? 255 : directive == dDWL || directive == dDWM ? 65535 : INT32_MAX;
+  const char* p = Line.Cur;
+  for (;; ++p) {
+    while (*p == ' ' || *p == '\t') ++p;
+    char c = *p;
+    const char* end = p;
+    TSymbol* label = nullptr;
+    int32_t value;
+    if (IsDigit(c) || (c == '$' && IsHexDigit(p[1]))) {
+      uint32_t number;
+      if (!ReadNumberToken(p, end, number)) return false;
+      value = int32_t(number);
+    } else if (IsLetter(c) || c == '_' || c == '.' || c == '?') {
+      while (IsNameChar(*end) || *end == '.') ++end;
+      label = LookupOperand(std::string_view(p, size_t(end - p)));
+      if (!label || label->ClassBits() == ClassOperator || (label->Type & 0xF0000) != 0x10000) return false;  // not a value
+      value = label->Value;
+    } else {
+      return false;
+    }
+    if (value < lo || value > hi || count == MaxItems) return false;
+    values[count] = value;
+    labels[count++] = label;
+    for (p = end; *p == ' ' || *p == '\t'; ++p) {}
+    if (*p == '\n' || *p == '\0') break;
+    if (*p != ',') return false;
+  }
+  for (int i = 0; i < count; ++i) {
+    if (labels[i]) {
+      InputsRead |= ReadsLabel;
+      if (Recording) NoteRead(labels[i]);
+    }
+    uint32_t x = uint32_t(values[i]);
+    switch (directive) {
+      case dDFB: AppendCode(uint8_t(x)); break;
+      case dDWL: AppendCode(uint8_t(x)); AppendCode(uint8_t(x >> 8)); break;
+      case dDWM: AppendCode(uint8_t(x >> 8)); AppendCode(uint8_t(x)); break;
+      default:
+        for (int k = 0; k < 4; ++k) AppendCode(uint8_t(x >> (directive == dDFL ? 24 - 8 * k : 8 * k)));
+        break;
+    }
+  }
+  ExpressionError = 0;
+  Line.Cur = const_cast<char*>(p);
+  NextToken(Line);  // the end of the line, as the list reader leaves it
+  return true;
+}
+
 void TTarn::DataList(int directive) {
   DefineLabel();
   StringLength = 0;
+  if (DataItemsAtOnce(directive)) return;
   int before = ByteCount;
   for (;;) {
     NextToken(Line);

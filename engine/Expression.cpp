@@ -47,6 +47,16 @@ bool NumberText(const char* text, size_t length, uint32_t& value) {
   return ConvertUnsigned(text, length, base, value) == length;
 }
 
+bool ReadNumberToken(const char* text, const char*& end, uint32_t& value) {
+  // "$" numbers are hexadecimal whatever they end with.
+  const char* digits = text + (text[0] == '$' ? 1 : 0);
+  end = digits;
+  while (IsNameChar(*end) || *end == '.') ++end;
+  size_t length = size_t(end - digits);
+  value = 0;
+  return digits != text ? ConvertUnsigned(digits, length, 16, value) == length : NumberText(digits, length, value);
+}
+
 namespace {
 
 // The unary operators; false for one the evaluator does not know.

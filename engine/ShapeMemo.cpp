@@ -41,8 +41,13 @@ bool TTarn::ReadShape() {
       }
       continue;
     }
-    const char* end = p + (c == '$' ? 1 : 0);
-    while (IsTokenChar(*end)) ++end;
+    const char* end = p;
+    uint32_t value = 0;
+    if (number) {
+      if (!ReadNumberToken(p, end, value)) return false;
+    } else {
+      while (IsTokenChar(*end)) ++end;
+    }
     const TSymbol* label = nullptr;
     // In the first pass a name not defined yet reads as the counter, a
     // forward reference; later it is an error, which the full match raises.
@@ -63,15 +68,7 @@ bool TTarn::ReadShape() {
     token.End = uint16_t(end - NormalizedLine);
     token.Label = label;
     token.Forward = forward;
-    token.Value = forward ? ProgramCounter : 0;
-    if (number) {
-      // "$" numbers are hexadecimal whatever they end with.
-      uint32_t value = 0;
-      size_t digits = size_t(end - p) - (c == '$' ? 1 : 0);
-      bool clean = c == '$' ? ConvertUnsigned(p + 1, digits, 16, value) == digits : NumberText(p, digits, value);
-      if (!clean) return false;
-      token.Value = int32_t(value);
-    }
+    token.Value = number ? int32_t(value) : forward ? ProgramCounter : 0;
     std::memset(ShapeTokenAt + token.Start, ShapeTokenCount, size_t(token.End - token.Start));
     key[n++] = number ? '\x01' : forward ? '\x03' : '\x02';
     p = end;

@@ -43,6 +43,10 @@ size_t ConvertUnsigned(const char* text, size_t length, int base, uint32_t& valu
 // suffix (H, O or Q, D, B) or a prefix (0x, 0); false when a digit does not
 // belong to the base (the value is then that of the digits before it).
 bool NumberText(const char* text, size_t length, uint32_t& value);
+// A number token at text (a digit, or "$" and a hexadecimal digit): where it
+// ends, and its value; false when a digit does not belong to its base, which
+// the tokenizer reports as an error.
+bool ReadNumberToken(const char* text, const char*& end, uint32_t& value);
 std::string ObjectFormatNames();  // "BIN8, INT8, ..." for messages
 
 // A run's listing and object file are written by the one thread that runs it,
@@ -248,6 +252,7 @@ class TTarn : public TAssembleSettings {
   bool ReadStringOperand(bool keepBest, const char* position = nullptr);
   int ReadOnOff();
   void DataList(int directive);
+  bool DataItemsAtOnce(int directive);
   void FloatList(int directive);
 
   // ---- CPU table (CpuTable.cpp) and instructions (Encoder.cpp)

@@ -312,6 +312,24 @@ TEST(Differential, LinesOfOneShapeFollowTheirOwnValues) {
   }
 }
 
+// Data lines of plain numbers and labels are read without the expression
+// reader; every other list, and every value out of range, goes through it.
+TEST(Differential, DataListsReadAtOnceGiveWhatTheExpressionReaderGives) {
+  std::string items;
+  for (int i = 0; i < 70; ++i) items += (i ? "," : "") + std::to_string(i);
+  std::string text =
+      // ZP, defined at the end, shortens the first line in the second pass: the labels move.
+      "\tLDA ZP\nNEG\tEQU -5\nFAR\tEQU -200\nL0\tDFB 1, 2,$FF , 0FFH,377Q,11111111B,255D,0x7F\n"
+      "\tDFB 255,256\n\tDFB -128\n\tDFB $100\n\tDFB NEG,FAR\n\tDWL FAR,NEG\n\tDFB 1,,2\n\tDFB 1,\n\tDFB ,1\n"
+      "\tDFB \"AB\",1\n\tDFB L0,FWD\n\tDFB LOW L0\n\tDFB $\n\tDFB $1G\n\tDFB 19O\n\tDFB 1 2\n\tDFB 1 ;note\n"
+      "\tDWL 65535,65536\n\tDWL L0,L1,FWD\n\tDWM L1,$1234\n\tDFL L0,$12345678\n\tDLL 1,NEG\n"
+      "L1\tDWL L1\n\tDFB L0+1\n\tDFB L0 ,L1\n\tDWL NEVER\n\tdfb l0, 1\n\tDFB " + items + "\n" +
+      "M\tMACRO\n\tDWL L0,M1\nM1\tDFB 1\n\tENDM\n\tM\n\tM\n"
+      "\tCASE \"ON\"\nlow\tDFB L0,l0\n\tDFB low\n\tCASE \"OFF\"\nFWD\tEQU 7\nZP\tEQU 12H\n";
+  std::string program = "\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n" + text + "\tORG 2000H\n" + text;
+  ExpectSameFiles(AssembleBothWays({{"main.asm", program}}), "data lists");
+}
+
 // Line normalization copies runs of plain characters at once; it must give
 // what copying one character at a time gives, also where tab expansion or a
 // quoted text reaches the end of the line buffer.
