@@ -31,6 +31,7 @@ constexpr int32_t MaxPlannedGroup = 1024;  // numbers in one "|n-m"; wider range
 }  // namespace
 
 void TTarn::CompileTable() {
+  ForgetTextNames();  // the table's words change
   Compiled = TCompiledTable{};
   if (PlainAlgorithms) return;
   // Sub-patterns first: the groups of instruction patterns point at their plans.

@@ -105,6 +105,7 @@ bool TTarn::ReadTableLines() {
     std::memcpy(record->Code(), code, size_t(count));
     if (section == 3) {
       Symbols.Append(record);
+      ForgetTextName(record);
     } else {
       record->Value = int32_t(uint32_t(value) + uint32_t(key) * 65536u);
       CpuTables[section].Append(unsigned(key) & 255, record);

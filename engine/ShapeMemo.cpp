@@ -54,9 +54,14 @@ bool TTarn::ReadShape() {
     bool forward = false;
     if (name) {
       std::string_view text(p, size_t(end - p));
-      label = LookupOperand(text);
-      forward = !label && Pass == 1 && !Compiled.IsWord(text);
-      if (!forward && (!label || label->ClassBits() == ClassOperator)) {
+      bool asText = IsTextName(text);
+      if (!asText) {
+        label = LookupOperand(text);
+        forward = !label && Pass == 1 && !Compiled.IsWord(text);
+        asText = !forward && (!label || label->ClassBits() == ClassOperator);
+        if (asText && !label) NoteTextName(text);
+      }
+      if (asText) {
         // Not a label: a register, say, which the patterns compare as text.
         while (p < end) key[n++] = *p++;
         continue;
@@ -83,6 +88,31 @@ bool TTarn::ReadShape() {
   ShapeHash = HashText(key, n, 0);
   return true;
 }
+
+// The slot that holds the name; null when it holds another, or the name is
+// longer than 8 characters and never kept.
+TTarn::TTextName* TTarn::TextNameSlot(std::string_view name) {
+  if (name.empty() || name.size() > 8) return nullptr;
+  uint64_t text = 0;
+  std::memcpy(&text, name.data(), name.size());
+  TTextName* slot = &TextNames[MixBits(text ^ name.size()) & (std::size(TextNames) - 1)];
+  return slot->Length == name.size() && slot->Text == text ? slot : nullptr;
+}
+
+bool TTarn::IsTextName(std::string_view name) { return TextNameSlot(name) != nullptr; }
+
+void TTarn::NoteTextName(std::string_view name) {
+  if (name.empty() || name.size() > 8) return;
+  uint64_t text = 0;
+  std::memcpy(&text, name.data(), name.size());
+  TextNames[MixBits(text ^ name.size()) & (std::size(TextNames) - 1)] = TTextName{text, name.size()};
+}
+
+void TTarn::ForgetTextName(const TSymbol* symbol) {
+  if (TTextName* slot = TextNameSlot(FirstWord(std::string_view(symbol->Name, symbol->NameLength)))) *slot = TTextName{};
+}
+
+void TTarn::ForgetTextNames() { std::fill(std::begin(TextNames), std::end(TextNames), TTextName{}); }
 
 // The entry of the line's shape; with add, made when there is none yet (and
 // room for it).

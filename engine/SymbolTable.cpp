@@ -65,6 +65,7 @@ TSymbol* TTarn::AddSymbol(std::string_view name, uint32_t type, int32_t value, u
   s->Type = type;
   s->Value = value;
   Symbols.Append(s, expansion);
+  ForgetTextName(s);
   return s;
 }
 

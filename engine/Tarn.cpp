@@ -207,6 +207,7 @@ void TTarn::RunPass() {
   }
   QuietOutput = false;
   SkippedOutput = false;
+  ForgetTextNames();  // a name read as text in one pass may be a forward reference in another
   EndOfPass = 0; PhaseFlag = 0; ConditionalDepth = 0; TotalErrors = 0; TotalLines = 0;
   NextLineFlags = 0; LineFlags = 0; ConditionalStack[0] = 0; ExpansionCounter = 0;
   ProgramCounter = 0; Object.Checksum = 0; Listing.Enabled = On; Listing.LineFlag = On; Object.CurrentSegment = 0xB0000;

@@ -675,6 +675,20 @@ class TTarn : public TAssembleSettings {
   std::vector<TShapeEntry> Shapes;
   TShapeEntry* FindShape(bool add);
   bool ReadShape();
+  // Names no symbol has as its first word that the shape holds as text (in
+  // the first pass, words of the table such as registers): read as text
+  // again without looking them up. An entry goes when a symbol of that word
+  // is added; all go when a pass begins or a table is compiled.
+  struct TTextName {
+    uint64_t Text = 0;
+    size_t Length = 0;  // 0: empty
+  };
+  TTextName TextNames[64];
+  TTextName* TextNameSlot(std::string_view name);
+  bool IsTextName(std::string_view name);
+  void NoteTextName(std::string_view name);
+  void ForgetTextName(const TSymbol* symbol);
+  void ForgetTextNames();
   bool ReplayShape(TLineMemo& memo);
   bool ApplyShape(const TShapeEntry& entry, const int32_t* values);
   void LinkShape(TLineMemo& memo, const TShapeEntry* entry);
