@@ -47,9 +47,34 @@ bool NumberText(const char* text, size_t length, uint32_t& value) {
   return ConvertUnsigned(text, length, base, value) == length;
 }
 
+namespace {
+// The value of each hexadecimal digit, -1 for any other character.
+const struct TDigitValues {
+  int8_t Value[256];
+  TDigitValues() {
+    for (int c = 0; c < 256; ++c)
+      Value[c] = int8_t(IsDigit(char(c)) ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1);
+  }
+} Digits;
+}  // namespace
+
 bool ReadNumberToken(const char* text, const char*& end, uint32_t& value) {
+  // The commonest numbers first: "$" and up to 8 hexadecimal digits, or up to
+  // 9 decimal digits without a leading zero, both ending where the name does.
+  const bool hex = text[0] == '$';
+  if (hex ? !(text[1] == '0' && (text[2] == 'x' || text[2] == 'X')) : text[0] != '0') {
+    const char* p = text + (hex ? 1 : 0);
+    uint32_t v = 0;
+    int n = 0, base = hex ? 16 : 10;
+    for (int8_t d; (d = Digits.Value[uint8_t(*p)]) >= 0 && d < base; ++p, ++n) v = v * uint32_t(base) + uint32_t(d);
+    if (n > 0 && n <= (hex ? 8 : 9) && !IsNameChar(*p) && *p != '.') {
+      end = p;
+      value = v;
+      return true;
+    }
+  }
   // "$" numbers are hexadecimal whatever they end with.
-  const char* digits = text + (text[0] == '$' ? 1 : 0);
+  const char* digits = text + (hex ? 1 : 0);
   end = digits;
   while (IsNameChar(*end) || *end == '.') ++end;
   size_t length = size_t(end - digits);

@@ -279,7 +279,10 @@ TEST(Differential, LinesOfOneShapeFollowTheirOwnValues) {
        "\tLDA 100H,Y\n\tLDA ($12),Y\n\tLDA ($1234),Y\n\tLDA #$12\n\tLDA #$123\n\tLDA #-128\n\tLDA #-129\n",
        "t.tbl"},
       {"numbers in every base and a digit outside its base",
-       "\tLDA 17Q\n\tLDA 101B\n\tLDA 017\n\tLDA 0x1F\n\tLDA 99D\n\tLDA 19O\n\tLDA 12AB\n\tLDA $1G\n", "t.tbl"},
+       "\tLDA 17Q\n\tLDA 101B\n\tLDA 017\n\tLDA 0x1F\n\tLDA 99D\n\tLDA 19O\n\tLDA 12AB\n\tLDA $1G\n"
+       "\tLDA $0x12\n\tLDA $ab\n\tLDA $FFFFFFFF\n\tLDA $123456789\n\tLDA 999999999\n\tLDA 4294967296\n\tLDA 12.5\n"
+       "\tLDA $12.5\n\tLDA 1E\n",
+       "t.tbl"},
       {"branches of one shape near and far",
        "L0\tBNE L0\n\tBNE L1\n\tDFS 200\nL1\tBNE L1\n\tBNE L0\n\tBNE $+2\n\tBNE 2000H\n\tBNE 1010H\n", "t.tbl"},
       {"labels named as registers and operators",
@@ -320,6 +323,7 @@ TEST(Differential, DataListsReadAtOnceGiveWhatTheExpressionReaderGives) {
   std::string text =
       // ZP, defined at the end, shortens the first line in the second pass: the labels move.
       "\tLDA ZP\nNEG\tEQU -5\nFAR\tEQU -200\nL0\tDFB 1, 2,$FF , 0FFH,377Q,11111111B,255D,0x7F\n"
+      "\tDLL $FFFFFFFF,$123456789,999999999,4294967296,$0x12,$ab\n\tDFB 12.5\n"
       "\tDFB 255,256\n\tDFB -128\n\tDFB $100\n\tDFB NEG,FAR\n\tDWL FAR,NEG\n\tDFB 1,,2\n\tDFB 1,\n\tDFB ,1\n"
       "\tDFB \"AB\",1\n\tDFB L0,FWD\n\tDFB LOW L0\n\tDFB $\n\tDFB $1G\n\tDFB 19O\n\tDFB 1 2\n\tDFB 1 ;note\n"
       "\tDWL 65535,65536\n\tDWL L0,L1,FWD\n\tDWM L1,$1234\n\tDFL L0,$12345678\n\tDLL 1,NEG\n"
