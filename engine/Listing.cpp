@@ -64,7 +64,12 @@ int TTarn::BuildAddressColumn(char* column) {
 }
 
 void TTarn::WritePageHeader() {
-  std::fprintf(Listing.Stream, "\n%s    PAGE %d    %s\n", Listing.Title.c_str(), int(Listing.PageNumber), Listing.DateText.c_str());
+  std::string header = "\n";
+  header += Listing.Title.c_str();
+  header += "    PAGE " + std::to_string(int(Listing.PageNumber)) + "    ";
+  header += Listing.DateText.c_str();
+  header += "\n";
+  Listing.Out.Write(header);
   Listing.LinesLeft = int16_t(Listing.LinesLeft - 3);
 }
 
@@ -76,20 +81,20 @@ void TTarn::CheckPage() {
   }
   Listing.PageEject = 0;
   Listing.LinesLeft = int16_t(Listing.PageLength);
-  std::fputc('\f', Listing.Stream);
+  Listing.Out.Write("\f");
   ++Listing.PageNumber;
   if (!Listing.Title.empty()) WritePageHeader();
 }
 
 void TTarn::ListLine() {
   Listing.InListLine = true;
-  if (Listing.Stream && Listing.LineFlag && !QuietOutput) {
+  if (Listing.Out && Listing.LineFlag && !QuietOutput) {
     // The address column and the line go out in one write.
     char text[40 + LineSize];
     int width = BuildAddressColumn(text);
     size_t length = std::strlen(RawLine);
     std::memcpy(text + width, RawLine, length);
-    bool written = WriteOut(text, size_t(width) + length, Listing.Stream);
+    bool written = Listing.Out.Write(text, size_t(width) + length);
     CheckPage();
     if (LineErrorNumber) {
       TDiagnostic d;
@@ -98,10 +103,10 @@ void TTarn::ListLine() {
       d.Column = ErrorColumn;
       d.Number = LineErrorNumber;
       std::string text = FormatErrorLine(d);
-      written = WriteOut(text.data(), text.size(), Listing.Stream) && written;
+      written = Listing.Out.Write(text) && written;
       CheckPage();
     }
-    if (!written || std::ferror(Listing.Stream)) FatalError(2);
+    if (!written || !Listing.Out.Good()) FatalError(2);
   }
   // A page eject lapses when its line is not listed.
   Listing.PageEject = 0;
@@ -110,7 +115,7 @@ void TTarn::ListLine() {
 }
 
 void TTarn::ListSymbols() {
-  if (Listing.Stream && Listing.LineFlag) {
+  if (Listing.Out && Listing.LineFlag) {
     std::vector<TSymbol*> labels;
     for (TSymbol* s = Symbols.First(); s; s = s->Next)
       if (s->ClassBits() == ClassLabel) labels.push_back(s);
@@ -128,23 +133,20 @@ void TTarn::ListSymbols() {
       entry.append(s->Name, s->NameLength);
       if (s->NameLength < 17) entry.append(17 - s->NameLength, ' ');
       entry += "  ";
-      std::fwrite(entry.data(), 1, entry.size(), Listing.Stream);
+      Listing.Out.Write(entry);
       if (++column == 3) {
         column = 0;
-        std::fputc('\n', Listing.Stream);
+        Listing.Out.Write("\n");
         CheckPage();
       }
-      if (std::ferror(Listing.Stream)) {
+      if (!Listing.Out.Good()) {
         FatalError(2);
         break;
       }
     }
-    std::fputs("\n\f", Listing.Stream);
+    Listing.Out.Write("\n\f");
   }
-  if (Listing.Stream) {
-    bool failed = std::ferror(Listing.Stream) != 0;
-    failed = std::fclose(Listing.Stream) != 0 || failed;
-    Listing.Stream = nullptr;
-    if (failed) FatalError(2);
+  if (Listing.Out) {
+    if (!Listing.Out.Close()) FatalError(2);
   }
 }

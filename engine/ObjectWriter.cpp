@@ -57,7 +57,7 @@ void TTarn::SelectObjectFormat(TObjectFormat format) {
 }
 
 void TTarn::PutObject(const char* text, size_t length) {
-  if (!WriteOut(text, length, Object.Stream)) FatalError(2);
+  if (!Object.Out.Write(text, length)) FatalError(2);
 }
 
 void TTarn::EmitLineCode() {
@@ -69,7 +69,7 @@ void TTarn::EmitLineCode() {
 }
 
 void TTarn::SetObjectAddress(uint32_t address) {
-  if (!Object.Stream || LineFlags != 0) return;
+  if (!Object.Out || LineFlags != 0) return;
   address *= uint32_t(WordLength);
   if (Object.GapFill && !EndMet) {
     uint32_t end = Object.OutputAddress + Object.RecordCount;
@@ -98,7 +98,7 @@ void TTarn::SetObjectAddress(uint32_t address) {
 
 void TTarn::WriteObjectRecord(bool final) {
   uint16_t n = final ? 0 : Object.RecordCount;
-  if (!Object.Stream || QuietOutput) {
+  if (!Object.Out || QuietOutput) {
     Object.OutputAddress += n;
     Object.RecordCount = 0;
     return;
@@ -154,8 +154,5 @@ void TTarn::WriteObjectRecord(bool final) {
 void TTarn::FinishObjectFile() {
   while (Object.RecordCount > 0) WriteObjectRecord(false);
   WriteObjectRecord(true);
-  bool failed = std::ferror(Object.Stream) != 0;
-  failed = std::fclose(Object.Stream) != 0 || failed;
-  Object.Stream = nullptr;
-  if (failed) FatalError(2);
+  if (!Object.Out.Close()) FatalError(2);
 }

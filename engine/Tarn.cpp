@@ -65,10 +65,39 @@ TFileIdentity IdentityOf(const std::string& path) {
 
 // The listing and the object file are written a line at a time: a large
 // buffer turns a million small writes into a few hundred system calls.
-static FILE* OpenOutput(const std::string& path, const char* mode) {
-  FILE* f = std::fopen(path.c_str(), mode);
-  if (f) std::setvbuf(f, nullptr, _IOFBF, size_t(1) << 18);
-  return f;
+bool TOutput::Open(const std::string& path, const char* mode) {
+  Close();
+  Failed = false;
+  Stream = std::fopen(path.c_str(), mode);
+  if (!Stream) return false;
+  std::setvbuf(Stream, nullptr, _IONBF, 0);  // the blocks are already large
+  if (!Buffer) Buffer = std::make_unique<char[]>(Capacity);
+  return true;
+}
+
+bool TOutput::Flush() {
+  if (Used > 0 && !Failed && std::fwrite(Buffer.get(), 1, Used, Stream) != Used) Failed = true;
+  Used = 0;
+  return !Failed;
+}
+
+bool TOutput::WriteBlock(const void* data, size_t length) {
+  if (!Stream || !Flush()) return false;
+  if (length < Capacity) {
+    std::memcpy(Buffer.get(), data, length);
+    Used = length;
+  } else if (std::fwrite(data, 1, length, Stream) != length) {
+    Failed = true;
+  }
+  return !Failed;
+}
+
+bool TOutput::Close() {
+  if (!Stream) return true;
+  bool good = Flush() && !std::ferror(Stream);
+  good = std::fclose(Stream) == 0 && good;
+  Stream = nullptr;
+  return good;
 }
 
 TFileIdentity TTarn::MainSourceIdentity(const std::string& name) const {
@@ -87,8 +116,6 @@ TTarn::~TTarn() {
     delete r;
     r = next;
   }
-  if (Listing.Stream) std::fclose(Listing.Stream);
-  if (Object.Stream) std::fclose(Object.Stream);
   if (ErrorFile.IsFile && ErrorFile.Stream) std::fclose(ErrorFile.Stream);
 }
 
@@ -140,12 +167,12 @@ uint16_t TTarn::AssembleOnce(const std::string& mainSource, const std::string& l
   // The listing and object file are written even when the source did not
   // open, so that no output of an earlier run passes for this one's.
   if (!listing.empty()) {
-    if (!isSource(listing)) Listing.Stream = OpenOutput(listing, "w");
-    if (!Listing.Stream) FatalError(8);
+    if (!isSource(listing)) Listing.Out.Open(listing, "w");
+    if (!Listing.Out) FatalError(8);
   }
   if (!object.empty()) {
-    if (!isSource(object)) Object.Stream = OpenOutput(object, "wb");
-    if (!Object.Stream) FatalError(7);
+    if (!isSource(object)) Object.Out.Open(object, "wb");
+    if (!Object.Out) FatalError(7);
   }
   if (Continue == On) EnterBuiltins();
 
@@ -161,7 +188,7 @@ uint16_t TTarn::AssembleOnce(const std::string& mainSource, const std::string& l
 
   AfterPasses = true;
   ListSymbols();
-  if (Object.Stream) FinishObjectFile();
+  if (Object.Out) FinishObjectFile();
   if (ErrorFile.IsFile) {
     bool failed = std::ferror(ErrorFile.Stream) != 0;
     failed = (std::fclose(ErrorFile.Stream) != 0) || failed;
@@ -179,19 +206,17 @@ uint16_t TTarn::AssembleOnce(const std::string& mainSource, const std::string& l
 
 void TTarn::RunPass() {
   if (Pass >= 2) {
-    if (Listing.Stream) {
-      if (std::fclose(Listing.Stream) != 0) FatalError(2);
-      Listing.Stream = OpenOutput(Listing.Path, "w");
-      if (!Listing.Stream) FatalError(8);
+    if (Listing.Out) {
+      if (!Listing.Out.Close()) FatalError(2);
+      if (!Listing.Out.Open(Listing.Path, "w")) FatalError(8);
       Listing.LinesLeft = int16_t(Listing.PageLength);
       Listing.PageNumber = 1;
-      if (Listing.Stream && !Listing.Title.empty()) WritePageHeader();
+      if (Listing.Out && !Listing.Title.empty()) WritePageHeader();
     }
-    if (Object.Stream) {
+    if (Object.Out) {
       // What the previous pass wrote is discarded, pending record included.
-      if (std::fclose(Object.Stream) != 0) FatalError(2);
-      Object.Stream = OpenOutput(Object.Path, "wb");
-      if (!Object.Stream) FatalError(7);
+      if (!Object.Out.Close()) FatalError(2);
+      if (!Object.Out.Open(Object.Path, "wb")) FatalError(7);
     }
     Object.RecordCount = 0;
     Object.OutputAddress = 0;

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -49,15 +50,40 @@ bool NumberText(const char* text, size_t length, uint32_t& value);
 bool ReadNumberToken(const char* text, const char*& end, uint32_t& value);
 std::string ObjectFormatNames();  // "BIN8, INT8, ..." for messages
 
-// A run's listing and object file are written by the one thread that runs it,
-// a line at a time: the stream's lock is not taken for every line.
-inline bool WriteOut(const void* data, size_t length, FILE* stream) {
-#ifdef __GLIBC__
-  return fwrite_unlocked(data, 1, length, stream) == length && !ferror_unlocked(stream);
-#else
-  return std::fwrite(data, 1, length, stream) == length && !std::ferror(stream);
-#endif
-}
+// A run's listing or object file. It is written by the one thread that runs
+// the assembly, a line at a time: the lines gather in a buffer of our own and
+// go to the system in blocks, without the stream's work for every line. A
+// write that fails is known when its block goes out, and from then on.
+class TOutput {
+ public:
+  TOutput() = default;
+  TOutput(const TOutput&) = delete;
+  TOutput& operator=(const TOutput&) = delete;
+  ~TOutput() { Close(); }
+  explicit operator bool() const { return Stream != nullptr; }
+  // Opens the file anew (mode "w" or "wb"); false when it does not open.
+  bool Open(const std::string& path, const char* mode);
+  // False when this or an earlier write failed.
+  bool Write(const void* data, size_t length) {
+    if (length > Capacity - Used) return WriteBlock(data, length);
+    std::memcpy(Buffer.get() + Used, data, length);
+    Used += length;
+    return !Failed;
+  }
+  bool Write(std::string_view text) { return Write(text.data(), text.size()); }
+  bool Good() const { return !Failed; }
+  // Writes what is left and closes the file: false when any write failed.
+  bool Close();
+
+ private:
+  bool Flush();
+  bool WriteBlock(const void* data, size_t length);
+  static constexpr size_t Capacity = size_t(1) << 18;
+  FILE* Stream = nullptr;
+  std::unique_ptr<char[]> Buffer;
+  size_t Used = 0;
+  bool Failed = false;
+};
 
 // Which file a path names: device and inode, so that links and other
 // spellings of the same path compare equal.
@@ -362,7 +388,7 @@ class TTarn : public TAssembleSettings {
 
   // The listing: the file, its pages and whether lines are listed.
   struct TListing {
-    FILE* Stream = nullptr;
+    TOutput Out;
     std::string Path;
     int16_t Enabled = On;   // LIST ON or OFF
     int16_t LineFlag = On;  // the line being read is listed
@@ -377,7 +403,7 @@ class TTarn : public TAssembleSettings {
   // The object file: its format, the record being filled and where output
   // stands, gap filling, and the checksum of every byte emitted.
   struct TObject {
-    FILE* Stream = nullptr;
+    TOutput Out;
     std::string Path;
     TObjectFormat Format = TObjectFormat::Int16;
     int16_t AddressDigits = 5;  // of the listing's address column, which the format decides
