@@ -71,7 +71,7 @@ bool TOutput::Open(const std::string& path, const char* mode) {
   Stream = std::fopen(path.c_str(), mode);
   if (!Stream) return false;
   std::setvbuf(Stream, nullptr, _IONBF, 0);  // the blocks are already large
-  if (!Buffer) Buffer = std::make_unique<char[]>(Capacity);
+  if (!Buffer) Buffer = std::make_unique_for_overwrite<char[]>(Capacity);
   return true;
 }
 
