@@ -19,17 +19,9 @@ const struct THexPairs {
   }
 } Hex;
 
-// The last 4, 5, 6 or 8 hexadecimal digits of a value ("%04lX" and so on),
-// in copies of fixed sizes.
+// The last 4, 5, 6 or 8 hexadecimal digits of a value ("%04lX" and so on).
 void PutHexDigits(char* out, uint32_t value, int digits) {
-  char text[8];
-  for (int i = 0; i < 4; ++i) std::memcpy(text + 2 * i, Hex.Pair[(value >> (24 - 8 * i)) & 0xFF], 2);
-  switch (digits) {
-    case 8: std::memcpy(out, text, 8); break;
-    case 6: std::memcpy(out, text + 2, 6); break;
-    case 5: std::memcpy(out, text + 3, 5); break;
-    default: std::memcpy(out, text + 4, 4); break;
-  }
+  for (int i = digits - 1; i >= 0; --i, value >>= 4) out[i] = "0123456789ABCDEF"[value & 15];
 }
 
 }  // namespace
@@ -89,12 +81,15 @@ void TTarn::CheckPage() {
 void TTarn::ListLine() {
   Listing.InListLine = true;
   if (Listing.Out && Listing.LineFlag && !QuietOutput) {
-    // The address column and the line go out in one write.
-    char text[40 + LineSize];
-    int width = BuildAddressColumn(text);
-    size_t length = std::strlen(RawLine);
-    std::memcpy(text + width, RawLine, length);
-    bool written = Listing.Out.Write(text, size_t(width) + length);
+    // The address column and the line are written in place in the file's buffer.
+    char* text = Listing.Out.Reserve(40 + LineSize);
+    bool written = text != nullptr;
+    if (text) {
+      int width = BuildAddressColumn(text);
+      size_t length = std::strlen(RawLine);
+      std::memcpy(text + width, RawLine, length);
+      written = Listing.Out.Commit(size_t(width) + length);
+    }
     CheckPage();
     if (LineErrorNumber) {
       TDiagnostic d;

@@ -41,8 +41,13 @@ struct TRecordText {
   void Put(char c) { Text[Length++] = c; }
   void Byte(uint8_t b) {
     static const char Hex[] = "0123456789ABCDEF";
-    Put(Hex[b >> 4]);
-    Put(Hex[b & 15]);
+    // Both digits before the length moves: a store to the text could be a
+    // store to the length as far as the compiler knows.
+    char high = Hex[b >> 4], low = Hex[b & 15];
+    int at = Length;
+    Text[at] = high;
+    Text[at + 1] = low;
+    Length = at + 2;
     Sum += b;
   }
   void End() { Put('\r'); Put('\n'); }
@@ -126,10 +131,11 @@ void TTarn::WriteObjectRecord(bool final) {
       r.Byte(uint8_t(a >> 8));
       r.Byte(uint8_t(a));
       r.Byte(final ? 1 : 0);
-      for (int i = 0; i < n; ++i) {
+      if (!f.Swap) {
+        for (int i = 0; i < n; ++i) r.Byte(Object.RecordBuffer[i]);
+      } else {
         // Pairs swapped; an unpaired last byte is written as it stands.
-        int j = f.Swap ? ((i ^ 1) < n ? (i ^ 1) : i) : i;
-        r.Byte(Object.RecordBuffer[j]);
+        for (int i = 0; i < n; ++i) r.Byte(Object.RecordBuffer[(i ^ 1) < n ? (i ^ 1) : i]);
       }
       r.Byte(uint8_t(0u - r.Sum));
       r.End();

@@ -71,6 +71,16 @@ class TOutput {
     return !Failed;
   }
   bool Write(std::string_view text) { return Write(text.data(), text.size()); }
+  // Room for length bytes (at most 256 KB) to be written in place, then kept
+  // with Commit; null once a write has failed.
+  char* Reserve(size_t length) {
+    if (length > Capacity - Used && !Flush()) return nullptr;
+    return Failed ? nullptr : Buffer.get() + Used;
+  }
+  bool Commit(size_t length) {
+    Used += length;
+    return !Failed;
+  }
   bool Good() const { return !Failed; }
   // Writes what is left and closes the file: false when any write failed.
   bool Close();
