@@ -24,6 +24,7 @@ void TTarn::EncodeInstruction() {
       ShapeEvalTokens = -1;
       ShapeRecord.Checks.clear();
       ShapeRecord.Inserts.clear();
+      ShapeRecord.Texts.clear();
     }
   }
   for (TSymbol* candidate = FoundSymbol; candidate && !Matched && !replayed; candidate = candidate->NextSame) {
@@ -130,6 +131,8 @@ void TTarn::ComparePattern() {
       Mismatch = int16_t(s - p);
       if (Mismatch == 0 && Pattern.AtEnd() && s == 0) Mismatch = 1;  // both texts ended without a match
       NoteShapeComparison(at, char(p));
+      // A group after a disagreement would go on from inside the token.
+      if (Mismatch != 0 && ShapeRecording && InShapeToken(at) && Pattern.Peek() == '|' && SubCount > 0) ShapeBroken = true;
       if (Explaining) NoteComparison(at, s, p);
     }
   } while (!Matched && (Mismatch == 0 || (Pattern.Peek() == '|' && SubCount > 0)));
@@ -210,7 +213,6 @@ void TTarn::MatchGroup() {
 // position; on agreement the source moves past the name and index is its place.
 bool TTarn::MatchListName(int& index) {
   Line.SkipBlanks();
-  if (ShapeRecording && InShapeToken(Line.Cur)) ShapeBroken = true;
   index = -1;
   for (;;) {
     TSymbol* t = NextToken(NameList);
@@ -221,12 +223,18 @@ bool TTarn::MatchListName(int& index) {
       bool agree = true;
       for (size_t i = 0; i < length && agree; ++i) {
         char a = Line.Cur[i], b = t->Name[i];
-        if (ShapeRecording && InShapeToken(Line.Cur + i)) ShapeBroken = true;
+        if (ShapeRecording && InShapeToken(Line.Cur + i)) NoteTokenText(Line.Cur + i, b, CaseFlag != On);
         if (a == '\n' || a == '\0') agree = false;
         else if (CaseFlag == On ? a != b : ToUpper(a) != ToUpper(b)) agree = false;
       }
       if (agree) {
         char after = Line.Cur[length];
+        // Inside a token the name is cut short, unless the separator is a
+        // character a token holds; either way the token's text decides.
+        if (ShapeRecording && InShapeToken(Line.Cur + length) && Separator != '{') {
+          if (IsNameChar(Separator) || Separator == '.' || Separator == '$') ShapeBroken = true;
+          else NoteTokenText(Line.Cur + length, '\n', false);  // a token never holds a newline: "it is still inside"
+        }
         agree = IsWhite(after) || after == ',' || after == Separator || Separator == '{';
       }
       if (agree) {

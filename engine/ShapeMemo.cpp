@@ -172,16 +172,58 @@ bool TTarn::ShapePart(const TShapeStep& step, int part, int32_t& value) {
   }
 }
 
+// The text of a token compared with the pattern's character: the shape then
+// holds only for a token whose text compares the same there. A comparison
+// that agrees on a token's last character takes the match on past the token,
+// where only a token of the same length leaves it as it was.
+void TTarn::NoteTokenText(const char* at, char p, bool anyCase) {
+  constexpr size_t MaxTextChecks = 64;
+  int index = ShapeTokenAt[at - NormalizedLine] - 1;
+  const TShapeToken& token = ShapeTokens[index];
+  int offset = int(at - NormalizedLine) - token.Start, length = token.End - token.Start;
+  bool equal = anyCase ? ToUpper(*at) == ToUpper(p) : *at == p;
+  using K = TTextCheck;
+  TTextCheck checks[2] = {{anyCase ? (equal ? K::EqualAnyCase : K::UnequalAnyCase) : (equal ? K::Equal : K::Unequal),
+                           int8_t(index), uint8_t(offset), p},
+                          {K::Length, int8_t(index), uint8_t(length), 0}};
+  for (int i = 0; i < (equal && offset + 1 == length ? 2 : 1); ++i) {
+    std::vector<TTextCheck>& texts = ShapeRecord.Texts;
+    if (std::find(texts.begin(), texts.end(), checks[i]) != texts.end()) continue;
+    if (texts.size() == MaxTextChecks) ShapeBroken = true;
+    else texts.push_back(checks[i]);
+  }
+}
+
+bool TTarn::TextsHold(const std::vector<TTextCheck>& checks, const std::string_view* texts) {
+  if (checks.empty()) return true;
+  if (!texts) return false;
+  for (const TTextCheck& check : checks) {
+    std::string_view text = texts[check.Token];
+    if (check.Kind == TTextCheck::Length) {
+      if (text.size() != check.Offset) return false;
+      continue;
+    }
+    if (check.Offset >= text.size()) return false;
+    char a = text[check.Offset];
+    bool anyCase = check.Kind == TTextCheck::EqualAnyCase || check.Kind == TTextCheck::UnequalAnyCase;
+    bool equal = anyCase ? ToUpper(a) == ToUpper(check.Char) : a == check.Char;
+    if (equal != (check.Kind == TTextCheck::Equal || check.Kind == TTextCheck::EqualAnyCase)) return false;
+  }
+  return true;
+}
+
 // Matches the line from the first remembered variant of its shape whose
-// checks come out as before with these values, its code built with their
-// fields inserted; false when none holds, and nothing has changed then.
-bool TTarn::ApplyShape(const TShapeEntry& entry, const int32_t* values) {
+// checks come out as before with these values and token texts, its code
+// built with their fields inserted; false when none holds, and nothing has
+// changed then.
+bool TTarn::ApplyShape(const TShapeEntry& entry, const int32_t* values, const std::string_view* texts) {
   int savedByteCount = ByteCount;
   int32_t savedOperand = OperandValue;
   const TShapeVariant* chosen = nullptr;
   bool readsCounter = false;
   for (int v = 0; v < entry.Count && !chosen; ++v) {
     const TShapeVariant& variant = entry.Variants[v];
+    if (!TextsHold(variant.Texts, texts)) continue;
     RecordReadsCounter = false;
     bool holds = true;
     for (const TShapeStep& step : variant.Checks) {
@@ -229,9 +271,13 @@ bool TTarn::ReplayShape(TLineMemo& memo) {
   const TShapeEntry* found = FindShape(false);
   if (!found) return false;
   int32_t values[MaxShapeTokens];
-  for (int i = 0; i < ShapeTokenCount; ++i)
-    values[i] = ShapeTokens[i].Label ? ShapeTokens[i].Label->Value : ShapeTokens[i].Value;
-  if (!ApplyShape(*found, values)) return false;
+  std::string_view texts[MaxShapeTokens];
+  for (int i = 0; i < ShapeTokenCount; ++i) {
+    const TShapeToken& token = ShapeTokens[i];
+    values[i] = token.Label ? token.Label->Value : token.Value;
+    texts[i] = std::string_view(NormalizedLine + token.Start, size_t(token.End - token.Start));
+  }
+  if (!ApplyShape(*found, values, texts)) return false;
   // The line is remembered as a full match would have it.
   RecordBroken = false;
   RecordReadCount = 0;
@@ -264,18 +310,21 @@ void TTarn::LinkShape(TLineMemo& memo, const TShapeEntry* entry) {
 bool TTarn::RelinkShape(TLineMemo& memo) {
   if (!memo.Shape) return false;
   TSymbol* label;
+  std::string_view texts[1];  // the label's name, as the line writes it
   if (memo.NameRead) {
     // Read as a full reading would read it now: an operator or a name still
     // not defined takes that reading.
-    label = LookupOperand(std::string_view(MemoNames.c_str() + memo.Read));
+    texts[0] = std::string_view(MemoNames.c_str() + memo.Read);
+    label = LookupOperand(texts[0]);
     if (!label || label->ClassBits() == ClassOperator) return false;
   } else {
     uint32_t serial = memo.Inputs() == 1 ? memo.Read : MemoReads[memo.Read + (memo.ReadsCounter ? 1 : 0)].Label;
     label = Symbols.At(serial);
+    texts[0] = std::string_view(label->Name, label->NameLength);
   }
   int32_t values[1] = {label->Value};
   uint32_t shape = memo.Shape;
-  if (!ApplyShape(Shapes[shape - 1], values)) return false;
+  if (!ApplyShape(Shapes[shape - 1], values, texts)) return false;
   RecordBroken = false;
   RecordReadCount = 0;
   NoteRead(label);
@@ -329,6 +378,7 @@ void TTarn::StoreShape() {
   ShapeStored = &entry;
   variant.Checks = ShapeRecord.Checks;
   variant.Inserts = ShapeRecord.Inserts;
+  variant.Texts = ShapeRecord.Texts;
   variant.Base.resize(size_t(count));
   for (int i = 0; i < count; ++i)
     variant.Base[size_t(i)] = MatchedByte(i);

@@ -680,8 +680,19 @@ class TTarn : public TAssembleSettings {
     const TSymbol* Field = nullptr;
     const TFieldShape* Shape = nullptr;  // null: insert Constant as it stands
   };
+  // A comparison of the pattern's text with a token's text: the token, where
+  // in it, the character compared and how that came out; or, when the match
+  // went on past the token's end, the token's length.
+  struct TTextCheck {
+    enum TKind : uint8_t { Equal, Unequal, EqualAnyCase, UnequalAnyCase, Length } Kind = Equal;
+    int8_t Token = 0;
+    uint8_t Offset = 0;
+    char Char = 0;
+    bool operator==(const TTextCheck&) const = default;
+  };
   struct TShapeVariant {
     std::vector<TShapeStep> Checks, Inserts;
+    std::vector<TTextCheck> Texts;  // all must come out the same for the variant to hold
     std::vector<uint8_t> Base;  // the code bytes of the matched alternative, before its fields
   };
   struct TShapeEntry {
@@ -726,7 +737,9 @@ class TTarn : public TAssembleSettings {
   void ForgetTextName(const TSymbol* symbol);
   void ForgetTextNames();
   bool ReplayShape(TLineMemo& memo);
-  bool ApplyShape(const TShapeEntry& entry, const int32_t* values);
+  bool ApplyShape(const TShapeEntry& entry, const int32_t* values, const std::string_view* texts);
+  static bool TextsHold(const std::vector<TTextCheck>& checks, const std::string_view* texts);
+  void NoteTokenText(const char* at, char p, bool anyCase);
   void LinkShape(TLineMemo& memo, const TShapeEntry* entry);
   bool RelinkShape(TLineMemo& memo);
   void RememberForward(TLineMemo& memo);
@@ -737,17 +750,18 @@ class TTarn : public TAssembleSettings {
     size_t column = size_t(at - NormalizedLine);
     return column < LineSize && ShapeTokenAt[column] != 0;
   }
-  // A text comparison at a character of a token would depend on the token's
-  // text, unless the pattern's character could never stand there in a token
-  // of its kind: a number starts with a digit or "$", a label with a letter,
-  // "_", "." or "?", and goes on with letters, digits, "_", "?" and ".".
+  // A text comparison at a character of a token depends on the token's text
+  // (and is kept with the shape), unless the pattern's character could never
+  // stand there in a token of its kind: a number starts with a digit or "$",
+  // a label with a letter, "_", "." or "?", and goes on with letters, digits,
+  // "_", "?" and ".".
   void NoteShapeComparison(const char* at, char p) {
     if (!ShapeRecording || !InShapeToken(at)) return;
     const TShapeToken& token = ShapeTokens[ShapeTokenAt[at - NormalizedLine] - 1];
     bool possible = NormalizedLine + token.Start != at ? IsNameChar(p) || p == '.'
                     : token.Label || token.Forward ? IsLetter(p) || p == '_' || p == '.' || p == '?'
                                   : IsDigit(p) || p == '$';
-    if (possible) ShapeBroken = true;
+    if (possible) NoteTokenText(at, p, false);
   }
   void NoteShapeValueToken(const char* start, const char* end);
 
