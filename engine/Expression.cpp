@@ -369,8 +369,7 @@ int32_t TTarn::EvalExpr(TScan& cursor, int limit) {
     }
     int32_t v = op == '}' ? 0 : EvalExpr(cursor, p);
     if (op == '}') {
-      TraceOverflow = true;  // not replayed: it ends a nested field
-      if (limit == 13) return u;
+      if (limit == 13) return u;  // the end of a group: its "{" applies next
       LineError(46, TokenStart);
       continue;
     }

@@ -314,16 +314,23 @@ TEST(Differential, LinesOfOneShapeFollowTheirOwnValues) {
        "L1\tEQU 1\nLONGER\tEQU 2\nHLX\tEQU 3\nBCD\tEQU 4\nBCX\tEQU 1234H\nCC\tEQU 5\nNZ1\tNOP\nC1\tNOP\n"
        "Y\tEQU 7\nAFX\tEQU 8\nAA\tEQU 9\nR2\tEQU 10\nH\tEQU 12\nHX\tEQU 13\nHL\tEQU 14\nXY\tEQU 15\n",
        "z.tbl"},
+      {"long field values in groups, read from the counter: branches, jumps and offsets",
+       "L0\tbeq a0,a1,L0\n\tbeq a0,a1,L1\n\tbne x1,x2,L2\n\tjal L1\n\tjal ra,L3\n\tlw t0,0(a1)\n\tlw t0,-2048(a1)\n"
+       "\tlw t0,2047(a1)\n\tlw t0,2048(a1)\n\tsw t0,-2049(a0)\n\tsw t0,100(a0)\n\taddi a0,a0,-1\n\taddi a0,a0,4096\n"
+       "\tlui a3,%hi(D1)\n\taddi a3,a3,%lo(D1)\n\tsw a3,%lo(D1)(a2)\n\tslli a0,a0,31\n\tslli a0,a0,32\n"
+       "\tbeq a0,a1,L0+1\n\tbeqz a2,L1\n\tj L2\n\tbeq a0,a1,L0-5000\n\tDFS 5000\nL1\tnop\nL2\tbeq a0,a1,L0\n"
+       "L3\tret\nD1\tEQU 12345678H\n",
+       "r.tbl"},
       {"a field value that divides by the operand, a shift by it",
        "\tDIV 5\n\tDIV 0\n\tDIV 50\n\tDIV 0\n\tSHF 3\n\tSHF 40\n\tSHF 3\n", "d.tbl"},
   };
-  static const std::string z80 = ReadFile(TARN_TABLES_DIR "/z80.tbl");
+  static const std::string z80 = ReadFile(TARN_TABLES_DIR "/z80.tbl"), riscv = ReadFile(TARN_TABLES_DIR "/rv32im.tbl");
   const char* divisions =
       "0,\"A\"\n*\n1,8,8,100/#,0,255\n2,8,16,#,0,65535\n3,8,8,1 << #,0,255\n*\n"
       "1,{1}^0000:\n2,{2}^000000:\n3,{3}^0000:\n*\nDIV|1-2^10:\nSHF|3^20:\n";
   for (const TCase& c : cases) {
     std::string program = std::string("\tCPU \"") + c.Table + "\"\n\tHOF \"INT8\"\n\tORG 1000H\n" + c.Text + c.Text;
-    ExpectSameFiles(AssembleBothWays({{"main.asm", program}, {"d.tbl", divisions}, {"z.tbl", z80}}), c.Name);
+    ExpectSameFiles(AssembleBothWays({{"main.asm", program}, {"d.tbl", divisions}, {"z.tbl", z80}, {"r.tbl", riscv}}), c.Name);
   }
 }
 
