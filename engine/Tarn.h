@@ -483,7 +483,7 @@ class TTarn : public TAssembleSettings {
   uint8_t InputsRead = 0;
   // An expression that reads no label is the same computation every time; its
   // steps, recorded once, are replayed without reading its text again.
-  static constexpr int TraceCapacity = 64;
+  static constexpr int TraceCapacity = 128;
   struct TTraceOp {
     enum TKind : uint8_t { Constant, Operand, ProgramCounter, ByteCount, Unary, Binary } Kind = Constant;
     int32_t Value = 0;

@@ -321,16 +321,19 @@ TEST(Differential, LinesOfOneShapeFollowTheirOwnValues) {
        "\tbeq a0,a1,L0+1\n\tbeqz a2,L1\n\tj L2\n\tbeq a0,a1,L0-5000\n\tDFS 5000\nL1\tnop\nL2\tbeq a0,a1,L0\n"
        "L3\tret\nD1\tEQU 12345678H\n",
        "r.tbl"},
+      {"a long branch whose field value takes over 64 steps",
+       "L0\tBL L0\n\tBL L1\n\tBL L0+1\n\tBL L1+3\n\tBL 1000000H\n\tBL L0-400000H\n\tDFS 3000\nL1\tBL L0\n", "b.tbl"},
       {"a field value that divides by the operand, a shift by it",
        "\tDIV 5\n\tDIV 0\n\tDIV 50\n\tDIV 0\n\tSHF 3\n\tSHF 40\n\tSHF 3\n", "d.tbl"},
   };
-  static const std::string z80 = ReadFile(TARN_TABLES_DIR "/z80.tbl"), riscv = ReadFile(TARN_TABLES_DIR "/rv32im.tbl");
+  static const std::string z80 = ReadFile(TARN_TABLES_DIR "/z80.tbl"), riscv = ReadFile(TARN_TABLES_DIR "/rv32im.tbl"),
+                           thumb = ReadFile(TARN_TABLES_DIR "/thumb.tbl");
   const char* divisions =
       "0,\"A\"\n*\n1,8,8,100/#,0,255\n2,8,16,#,0,65535\n3,8,8,1 << #,0,255\n*\n"
       "1,{1}^0000:\n2,{2}^000000:\n3,{3}^0000:\n*\nDIV|1-2^10:\nSHF|3^20:\n";
   for (const TCase& c : cases) {
     std::string program = std::string("\tCPU \"") + c.Table + "\"\n\tHOF \"INT8\"\n\tORG 1000H\n" + c.Text + c.Text;
-    ExpectSameFiles(AssembleBothWays({{"main.asm", program}, {"d.tbl", divisions}, {"z.tbl", z80}, {"r.tbl", riscv}}), c.Name);
+    ExpectSameFiles(AssembleBothWays({{"main.asm", program}, {"d.tbl", divisions}, {"z.tbl", z80}, {"r.tbl", riscv}, {"b.tbl", thumb}}), c.Name);
   }
 }
 
