@@ -241,8 +241,7 @@ bool TTarn::ShapeOfField(TSymbol* field, TFieldShape& shape) {
       shape.Kind[part] = TFieldShape::OperandAlone;
     } else if (!(InputsRead & ReadsLabel) && !TraceOverflow && TraceLength > 0) {
       shape.Kind[part] = TFieldShape::Traced;
-      shape.TraceLength[part] = uint8_t(TraceLength);
-      std::copy(Trace, Trace + TraceLength, shape.Trace[part]);
+      shape.Trace[part].assign(Trace, Trace + TraceLength);
       shape.CanFail[part] = TraceCanFail(Trace, TraceLength);
     } else {
       shape.Kind[part] = TFieldShape::General;

@@ -162,12 +162,12 @@ void TTarn::NoteShapeValueToken(const char* start, const char* end) {
 
 // One part of a field's descriptor for a step, with the step's operand; false
 // when it would raise an error.
-bool TTarn::ShapePart(const TShapeStep& step, int part, int32_t& value) {
+inline bool TTarn::ShapePart(const TShapeStep& step, int part, int32_t& value) {
   switch (step.Shape->Kind[part]) {
     case TFieldShape::Constant: value = step.Shape->Value[part]; return true;
     case TFieldShape::OperandAlone: value = OperandValue; return true;
     case TFieldShape::Traced:
-      return ReplayTrace(step.Shape->Trace[part], step.Shape->TraceLength[part], value);
+      return ReplayTrace(step.Shape->Trace[part].data(), int(step.Shape->Trace[part].size()), value);
     default: return false;
   }
 }

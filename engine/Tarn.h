@@ -502,9 +502,8 @@ class TTarn : public TAssembleSettings {
     enum TKind : uint8_t { Constant, OperandAlone, Traced, General } Kind[3] = {};
     int32_t Value[3] = {};
     uint16_t Offset[3] = {};
-    uint8_t TraceLength[3] = {};
     bool CanFail[3] = {};  // a traced part with a step that can raise an error (a division, say)
-    TTraceOp Trace[3][TraceCapacity];
+    std::vector<TTraceOp> Trace[3];
   };
   // One part of an expression field's descriptor: from the field's shape
   // when it has one (the two commonest kinds here, in line), else read from
