@@ -172,11 +172,10 @@ const TTarn::TPlanRef* TTarn::TCompiledTable::RefAt(const TPatternPlan* plan, ui
   return nullptr;
 }
 
-namespace {
 // Whether replaying the steps could raise an error, whatever the operand: a
 // division or remainder, a shift by anything but a constant below 32, or an
 // operator the evaluator would report.
-bool TraceCanFail(const TTarn::TTraceOp* ops, int count) {
+bool TTarn::TraceCanFail(const TTraceOp* ops, int count) {
   for (int i = 0; i < count; ++i) {
     const TTarn::TTraceOp& op = ops[i];
     if (op.Kind == TTarn::TTraceOp::Unary) {
@@ -198,7 +197,6 @@ bool TraceCanFail(const TTarn::TTraceOp* ops, int count) {
   }
   return false;
 }
-}  // namespace
 
 // Evaluates the three parts of an expression field's descriptor as matching
 // does, with "#" as 0, recording what each reads; nothing of the line being

@@ -25,6 +25,7 @@ void TTarn::EncodeInstruction() {
       ShapeRecord.Checks.clear();
       ShapeRecord.Inserts.clear();
       ShapeRecord.Texts.clear();
+      ShapeRecord.Operands.clear();
     }
   }
   for (TSymbol* candidate = FoundSymbol; candidate && !Matched && !replayed; candidate = candidate->NextSame) {
@@ -321,6 +322,7 @@ void TTarn::OperandField() {
       // The value no longer comes from the operand's token.
       OperandValue = 0;
       OperandToken = -1;
+      OperandSteps = 0;
     }
     if (Separator != '\0' && Line.Cur > Line.Start) --Line.Cur;
     Separator = ',';
@@ -340,8 +342,7 @@ void TTarn::OperandField() {
   if (ShapeRecording && !nameField && shape) {
     for (int part = 0; part < 3; ++part)
       if (shape->Kind[part] == TFieldShape::General) ShapeBroken = true;
-    ShapeRecord.Checks.push_back(TShapeStep{OperandToken, lowFailed, highFailed, uint16_t(ByteCount),
-                                            OperandToken < 0 ? OperandValue : 0, field, shape});
+    ShapeRecord.Checks.push_back(OperandStep(lowFailed, highFailed, field, shape));
   }
   if (Explaining) ExplainField(k, nameField, nameFound, lo, hi);
   // A name field may end with a fourth part: the value to insert, computed
@@ -363,9 +364,14 @@ void TTarn::OperandField() {
   if ((Pass >= 2 || Recording) && Mismatch == 0 && LineErrorNumber == 0) {
     InsertField(field);
     if (ShapeRecording) {
-      if (nameField) ShapeRecord.Inserts.push_back(TShapeStep{-1, false, false, 0, FieldValue, field, nullptr});
-      else ShapeRecord.Inserts.push_back(TShapeStep{OperandToken, false, false, uint16_t(ByteCount),
-                                                    OperandToken < 0 ? OperandValue : 0, field, shape});
+      if (nameField) {
+        TShapeStep step;
+        step.Constant = FieldValue;
+        step.Field = field;
+        ShapeRecord.Inserts.push_back(step);
+      } else {
+        ShapeRecord.Inserts.push_back(OperandStep(false, false, field, shape));
+      }
     }
   }
   if (nameFound) {
@@ -421,6 +427,8 @@ void TTarn::EvaluateOperand() {
       OperandValue = m.Value;
       ForwardReference = m.ForwardReference;
       OperandToken = m.ShapeToken;
+      OperandSteps = m.ShapeSteps;
+      OperandAt = m.ShapeAt;
       ExpressionError = 0;
       return;
     }
@@ -432,14 +440,40 @@ void TTarn::EvaluateOperand() {
   InputsRead = 0;
   ShapeEvalTokens = 0;
   ShapeEvalToken = -1;
+  // For a shape, the operand's steps are recorded: one of several tokens is
+  // worked out from their values.
+  bool tracing = ShapeRecording && !Tracing;
+  if (tracing) {
+    Tracing = true;
+    TraceOverflow = false;
+    TraceLength = 0;
+  }
   OperandValue = Evaluate(Line);
+  if (tracing) Tracing = false;
   ShapeEvalTokens = -1;
   // An expression that raised an error is 0 whatever its token.
   OperandToken = int8_t(ExpressionError ? -1 : ShapeEvalToken);
+  OperandSteps = 0;
+  if (tracing && !ExpressionError && !(TraceLength == 1 && Trace[0].Kind == TTraceOp::Token)) {
+    bool tokens = false, usable = !TraceOverflow && !TraceCanFail(Trace, TraceLength);
+    for (int i = 0; i < TraceLength; ++i) {
+      tokens |= Trace[i].Kind == TTraceOp::Token;
+      // "#" and "$" in the line's own text: not worked out again
+      usable &= Trace[i].Kind != TTraceOp::Operand && Trace[i].Kind != TTraceOp::ProgramCounter;
+    }
+    if (tokens && (!usable || ShapeRecord.Operands.size() + size_t(TraceLength) > 1024)) {
+      ShapeBroken = true;
+    } else if (tokens) {
+      OperandToken = -1;
+      OperandAt = uint16_t(ShapeRecord.Operands.size());
+      OperandSteps = uint8_t(TraceLength);
+      ShapeRecord.Operands.insert(ShapeRecord.Operands.end(), Trace, Trace + TraceLength);
+    }
+  }
   int bytes = (InputsRead & ReadsByteCount) ? ByteCount : -1;
   if (!ExpressionError && LineErrorNumber == errorBefore)
     *slot = TOperandMemo{LineSerial, start, Separator, bytes, Line.Cur, TokenStart, OperandValue, ForwardReference,
-                         OperandToken};
+                         OperandToken, OperandSteps, OperandAt};
 }
 
 // Inserts the field value at its bit position, counted from the top bit of the

@@ -160,6 +160,7 @@ bool TTarn::ReplayTrace(const TTraceOp* ops, int count, int32_t& result) {
         RecordReadsCounter = true;
         break;
       case TTraceOp::ByteCount: stack[sp++] = ByteCount; break;
+      case TTraceOp::Token: stack[sp++] = ShapeValues[op.Value]; break;
       case TTraceOp::Unary:
         if (sp < 1 || !ApplyUnary(op.Value, stack[sp - 1], stack[sp - 1])) return false;
         break;
@@ -314,7 +315,7 @@ int32_t TTarn::EvalExpr(TScan& cursor, int limit) {
     uint32_t kind = t->Type & 0xF0000;
     if (kind == KindValue || kind == KindString) {
       u = t->Value;
-      TraceStep(ValueSource, u);
+      TraceStep(ValueSource, ValueSource == TTraceOp::Token ? ValueToken : u);
       break;
     }
     if (kind == KindOperator) {

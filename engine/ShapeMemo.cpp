@@ -148,16 +148,52 @@ TTarn::TShapeEntry* TTarn::FindShape(bool add) {
 }
 
 // A value token read from the line while an operand is evaluated: the shape
-// holds when it is the operand's first token and is exactly one of the shape's.
+// holds when it is exactly one of the shape's tokens, whose value the steps of
+// the operand then take. The operand is that token when it is its first.
 void TTarn::NoteShapeValueToken(const char* start, const char* end) {
-  if (ShapeEvalTokens != 1 || !InShapeToken(start)) {
+  if (!InShapeToken(start)) {
     ShapeBroken = true;
     return;
   }
   int index = ShapeTokenAt[start - NormalizedLine] - 1;
   const TShapeToken& token = ShapeTokens[index];
-  if (NormalizedLine + token.Start != start || NormalizedLine + token.End != end) ShapeBroken = true;
-  else ShapeEvalToken = index;
+  if (NormalizedLine + token.Start != start || NormalizedLine + token.End != end) {
+    ShapeBroken = true;
+    return;
+  }
+  ValueSource = TTraceOp::Token;
+  ValueToken = index;
+  if (ShapeEvalTokens == 1) ShapeEvalToken = index;
+}
+
+// The operand value of a step without a token of its own: its steps' over
+// the tokens' values, or the constant; ok turns false when the steps would
+// raise an error.
+int32_t TTarn::ShapeOperand(const TShapeVariant& variant, const TShapeStep& step, const int32_t* values, bool& ok) {
+  if (step.OperandSteps == 0) return step.Constant;
+  int32_t value = 0;
+  ShapeValues = values;
+  if (!ReplayTrace(variant.Operands.data() + step.OperandAt, step.OperandSteps, value)) ok = false;
+  ShapeValues = nullptr;
+  return value;
+}
+
+// The step of a range check or a field insertion, with the operand as it was read.
+TTarn::TShapeStep TTarn::OperandStep(bool lowFailed, bool highFailed, const TSymbol* field, const TFieldShape* shape) {
+  TShapeStep step;
+  step.Token = OperandToken;
+  if (OperandToken < 0 && OperandSteps > 0) {
+    step.OperandSteps = OperandSteps;
+    step.OperandAt = OperandAt;
+  } else if (OperandToken < 0) {
+    step.Constant = OperandValue;
+  }
+  step.LowFailed = lowFailed;
+  step.HighFailed = highFailed;
+  step.Bytes = uint16_t(ByteCount);
+  step.Field = field;
+  step.Shape = shape;
+  return step;
 }
 
 // One part of a field's descriptor for a step, with the step's operand; false
@@ -227,8 +263,13 @@ bool TTarn::ApplyShape(const TShapeEntry& entry, const int32_t* values, const st
     RecordReadsCounter = false;
     bool holds = true;
     for (const TShapeStep& step : variant.Checks) {
-      OperandValue = step.Token >= 0 ? values[step.Token] : step.Constant;
-      ByteCount = step.Bytes;
+      ByteCount = step.Bytes;  // before the operand, whose steps may read it
+      bool ok = true;
+      OperandValue = step.Token >= 0 ? values[step.Token] : ShapeOperand(variant, step, values, ok);
+      if (!ok) {
+        holds = false;
+        break;
+      }
       // The value itself is not needed here, only whether it could be had.
       int32_t value, lo, hi;
       bool valueFails = step.Shape->Kind[0] == TFieldShape::Traced && step.Shape->CanFail[0] && !ShapePart(step, 0, value);
@@ -253,8 +294,9 @@ bool TTarn::ApplyShape(const TShapeEntry& entry, const int32_t* values, const st
   RecordReadsCounter = readsCounter;
   for (const TShapeStep& step : chosen->Inserts) {
     if (step.Shape) {
-      OperandValue = step.Token >= 0 ? values[step.Token] : step.Constant;
       ByteCount = step.Bytes;
+      bool ok = true;  // the operand's steps cannot fail: such an operand has no shape
+      OperandValue = step.Token >= 0 ? values[step.Token] : ShapeOperand(*chosen, step, values, ok);
       ShapePart(step, 0, FieldValue);  // it passed with the checks
     } else {
       FieldValue = step.Constant;
@@ -379,6 +421,7 @@ void TTarn::StoreShape() {
   variant.Checks = ShapeRecord.Checks;
   variant.Inserts = ShapeRecord.Inserts;
   variant.Texts = ShapeRecord.Texts;
+  variant.Operands = ShapeRecord.Operands;
   variant.Base.resize(size_t(count));
   for (int i = 0; i < count; ++i)
     variant.Base[size_t(i)] = MatchedByte(i);

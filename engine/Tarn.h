@@ -475,6 +475,8 @@ class TTarn : public TAssembleSettings {
     int32_t Value = 0;
     int16_t ForwardReference = 0;
     int8_t ShapeToken = -1;  // see OperandToken
+    uint8_t ShapeSteps = 0;
+    uint16_t ShapeAt = 0;
   };
 
   // What an expression read besides numbers and operators; a descriptor part
@@ -485,7 +487,8 @@ class TTarn : public TAssembleSettings {
   // steps, recorded once, are replayed without reading its text again.
   static constexpr int TraceCapacity = 128;
   struct TTraceOp {
-    enum TKind : uint8_t { Constant, Operand, ProgramCounter, ByteCount, Unary, Binary } Kind = Constant;
+    // Token: the value of a token of the line's shape (an operand's steps only).
+    enum TKind : uint8_t { Constant, Operand, ProgramCounter, ByteCount, Unary, Binary, Token } Kind = Constant;
     int32_t Value = 0;
   };
   TTraceOp::TKind ValueSource = TTraceOp::Constant;  // of the last value token read
@@ -494,6 +497,7 @@ class TTarn : public TAssembleSettings {
   TTraceOp Trace[TraceCapacity];
   void TraceStep(TTraceOp::TKind kind, int32_t value);
   bool ReplayTrace(const TTraceOp* ops, int count, int32_t& result);
+  static bool TraceCanFail(const TTraceOp* ops, int count);
   // The three parts of a field descriptor (value, lowest, highest operand),
   // read once when the table is loaded: a constant needs no work again, a
   // part that reads no label is replayed from its recorded steps, any other
@@ -672,7 +676,9 @@ class TTarn : public TAssembleSettings {
     int32_t Value = 0;               // of a number; the counter for a forward reference
   };
   struct TShapeStep {  // a range check, or a field insertion of the matched alternative
-    int8_t Token = -1;        // the operand's token, or -1 when its value is Constant
+    int8_t Token = -1;        // the operand's token, or -1 when its value is Constant or worked out
+    uint8_t OperandSteps = 0; // an operand of several tokens: its steps, from OperandAt in the variant's Operands
+    uint16_t OperandAt = 0;
     bool LowFailed = false, HighFailed = false;
     uint16_t Bytes = 0;       // the byte count then, which "`" reads
     int32_t Constant = 0;     // the operand value without a token; for a name field, the value inserted
@@ -692,6 +698,7 @@ class TTarn : public TAssembleSettings {
   struct TShapeVariant {
     std::vector<TShapeStep> Checks, Inserts;
     std::vector<TTextCheck> Texts;  // all must come out the same for the variant to hold
+    std::vector<TTraceOp> Operands;  // the steps of operands of several tokens
     std::vector<uint8_t> Base;  // the code bytes of the matched alternative, before its fields
   };
   struct TShapeEntry {
@@ -716,6 +723,13 @@ class TTarn : public TAssembleSettings {
   int ShapeEvalTokens = -1;  // tokens read by the operand being evaluated; -1 outside one
   int ShapeEvalToken = -1;
   int8_t OperandToken = -1;  // the token whose value the last operand read is, or -1
+  // An operand of several tokens: where its steps start in ShapeRecord.Operands, how many.
+  uint16_t OperandAt = 0;
+  uint8_t OperandSteps = 0;
+  int ValueToken = -1;                   // the shape token a value just read from the line is
+  const int32_t* ShapeValues = nullptr;  // the tokens' values while a shape is applied
+  int32_t ShapeOperand(const TShapeVariant& variant, const TShapeStep& step, const int32_t* values, bool& ok);
+  TShapeStep OperandStep(bool lowFailed, bool highFailed, const TSymbol* field, const TFieldShape* shape);
   TShapeVariant ShapeRecord;
   std::vector<TShapeSlot> ShapeSlots = std::vector<TShapeSlot>(1024);
   std::vector<TShapeEntry> Shapes;

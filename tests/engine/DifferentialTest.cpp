@@ -323,6 +323,14 @@ TEST(Differential, LinesOfOneShapeFollowTheirOwnValues) {
        "r.tbl"},
       {"a long branch whose field value takes over 64 steps",
        "L0\tBL L0\n\tBL L1\n\tBL L0+1\n\tBL L1+3\n\tBL 1000000H\n\tBL L0-400000H\n\tDFS 3000\nL1\tBL L0\n", "b.tbl"},
+      {"operands of several numbers and labels",
+       "\tLDA L1+1\n\tLDA L2+1\n\tLDA L1-L2\n\tLDA L2-L1\n\tLDA -L1\n\tLDA -L2\n\tLDA {L1+1}*2\n\tLDA {L2+1}*2\n"
+       "\tLDA #LOW L1\n\tLDA #LOW L2+1\n\tLDA #HIGH L2\n\tLDA #L1+250\n\tLDA L1+1,X\n\tLDA L2+300,X\n"
+       "\tLDA 100/L3\n\tLDA 100/L1\n\tLDA L1 << 2\n\tLDA L1 << L3\n\tBNE L1+2\n\tBNE L2-1\n\tBNE *+2\n"
+       "\tLDA F1+1\n\tLDA F1+2\n\tBNE F1+1\n\tBNE F1-1\n\tLDA `+L1\n\tLDA $+1\n\tLDA ($12+1),Y\n"
+       "\tLDA ($1234+1),Y\n\tLDA (L1+1,X)\n\tLDA L1+L1+L1+L1+L1+L1+L1+L1+L1+L1\n"
+       "L1\tEQU 12H\nL2\tEQU 1234H\nL3\tEQU 0\nF1\tNOP\n",
+       "t.tbl"},
       {"a field value that divides by the operand, a shift by it",
        "\tDIV 5\n\tDIV 0\n\tDIV 50\n\tDIV 0\n\tSHF 3\n\tSHF 40\n\tSHF 3\n", "d.tbl"},
   };
