@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Writes two programs whose operands are labels named like registers:
+"""Writes three programs into the directory given (default: the current one):
 z80.asm (30,003 lines for the Z80 table) and rv32im.asm (26,003 lines for the
-RISC-V table), into the directory given (default: the current one).
+RISC-V table), whose operands are labels named like registers, and 6502.asm
+(24,153 lines for the 6502 table), whose operands are expressions of several
+names and numbers (PTR+1, LOW TAB, BUF-1).
 usage: bench/forms/gen-forms.py [dir]"""
 import os
 import sys
@@ -29,4 +31,14 @@ for i in range(2000):
 for i in range(2000):
     lines += [f'data{i}\tEQU {4096 + i * 4}']
 with open(os.path.join(out, "rv32im.asm"), "w") as f:
+    f.write("\n".join(lines) + "\n")
+
+# 6502: operands of several names and numbers.
+lines = ['\tCPU "6502.tbl"', '\tHOF "INT8"', '\tORG 1000H']
+for i in range(4000):
+    lines += [f'P{i}\tLDA PTR{i % 50}+1', f'\tSTA BUF{i % 50}+2,X', f'\tLDA #LOW TAB{i % 50}',
+              f'\tLDA #HIGH TAB{i % 50}+{i % 7}', f'\tADC BUF{i % 50}-1', f'\tJMP P{i}+3']
+for i in range(50):
+    lines += [f'PTR{i}\tEQU {0x20 + i}', f'BUF{i}\tEQU {0x300 + i * 4}', f'TAB{i}\tEQU {0x5000 + i * 16}']
+with open(os.path.join(out, "6502.asm"), "w") as f:
     f.write("\n".join(lines) + "\n")
