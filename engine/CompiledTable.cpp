@@ -71,12 +71,12 @@ void TTarn::CompileTable() {
   std::vector<std::string> words;
   auto addWords = [&](const char* text) {
     for (const char* p = text; *p;) {
-      if (!(IsLetter(*p) || *p == '_' || *p == '.' || *p == '?')) {
+      if (!IsNameStart(*p)) {
         ++p;
         continue;
       }
       std::string word;
-      while (IsNameChar(*p) || *p == '.') word += ToUpper(*p++);
+      while (IsTokenChar(*p)) word += ToUpper(*p++);
       words.push_back(std::move(word));
     }
   };

@@ -104,8 +104,7 @@ bool TTarn::ReadTableLines() {
     record->Type = 0x20000000u + uint32_t(count);
     std::memcpy(record->Code(), code, size_t(count));
     if (section == 3) {
-      Symbols.Append(record);
-      ForgetTextName(record);
+      AppendSymbol(record);
     } else {
       record->Value = int32_t(uint32_t(value) + uint32_t(key) * 65536u);
       CpuTables[section].Append(unsigned(key) & 255, record);

@@ -84,8 +84,8 @@ bool TTarn::DataItemsAtOnce(int directive) {
       uint32_t number;
       if (!ReadNumberToken(p, end, number)) return false;
       value = int32_t(number);
-    } else if (IsLetter(c) || c == '_' || c == '.' || c == '?') {
-      while (IsNameChar(*end) || *end == '.') ++end;
+    } else if (IsNameStart(c)) {
+      while (IsTokenChar(*end)) ++end;
       label = LookupOperand(std::string_view(p, size_t(end - p)));
       if (!label || label->ClassBits() == ClassOperator || (label->Type & 0xF0000) != 0x10000) return false;  // not a value
       value = label->Value;

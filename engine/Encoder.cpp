@@ -233,7 +233,7 @@ bool TTarn::MatchListName(int& index) {
         // Inside a token the name is cut short, unless the separator is a
         // character a token holds; either way the token's text decides.
         if (ShapeRecording && InShapeToken(Line.Cur + length) && Separator != '{') {
-          if (IsNameChar(Separator) || Separator == '.' || Separator == '$') ShapeBroken = true;
+          if (IsTokenChar(Separator) || Separator == '$') ShapeBroken = true;
           else NoteTokenText(Line.Cur + length, '\n', false);  // a token never holds a newline: "it is still inside"
         }
         agree = IsWhite(after) || after == ',' || after == Separator || Separator == '{';
@@ -264,7 +264,7 @@ void TTarn::OperandField() {
   char after = SubPattern.Peek();
   Separator = after;
   // A separator that a token could hold would cut it where its text says.
-  if (ShapeRecording && (IsNameChar(after) || after == '.' || after == '$')) ShapeBroken = true;
+  if (ShapeRecording && (IsTokenChar(after) || after == '$')) ShapeBroken = true;
   TSymbol* field = plan ? plan->Record : NumberedRecord(1, k);
   if (!field) {
     if (Explaining) Explain("        field {" + std::to_string(k) + "}: not defined by the table");

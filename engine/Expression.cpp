@@ -67,7 +67,7 @@ bool ReadNumberToken(const char* text, const char*& end, uint32_t& value) {
     uint32_t v = 0;
     int n = 0, base = hex ? 16 : 10;
     for (int8_t d; (d = Digits.Value[uint8_t(*p)]) >= 0 && d < base; ++p, ++n) v = v * uint32_t(base) + uint32_t(d);
-    if (n > 0 && n <= (hex ? 8 : 9) && !IsNameChar(*p) && *p != '.') {
+    if (n > 0 && n <= (hex ? 8 : 9) && !IsTokenChar(*p)) {
       end = p;
       value = v;
       return true;
@@ -76,7 +76,7 @@ bool ReadNumberToken(const char* text, const char*& end, uint32_t& value) {
   // "$" numbers are hexadecimal whatever they end with.
   const char* digits = text + (hex ? 1 : 0);
   end = digits;
-  while (IsNameChar(*end) || *end == '.') ++end;
+  while (IsTokenChar(*end)) ++end;
   size_t length = size_t(end - digits);
   value = 0;
   return digits != text ? ConvertUnsigned(digits, length, 16, value) == length : NumberText(digits, length, value);
@@ -203,7 +203,7 @@ TSymbol* TTarn::NextToken(TScan& cursor) {
 
   if (c == Separator && c != '\0' && c != '\n') {
     set(0xE40000, uint8_t(c));
-  } else if (IsLetter(c) || c == '_' || c == '.' || c == '?') {
+  } else if (IsNameStart(c)) {
     cursor.UngetChar(c);
     const char* start = cursor.Cur;
     std::string_view name(t->Name, size_t(cursor.ReadName(t->Name, LineSize + 1, Separator)));

@@ -25,6 +25,9 @@ inline bool IsLetter(char c) { return (ClassOf(c) & CharLetter) != 0; }
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool IsHexDigit(char c) { return (ClassOf(c) & (CharDigit | CharHexLetter)) != 0; }
 inline bool IsFieldChar(char c) { return ClassOf(c) != 0; }
+// What starts a name, and what a name or number token goes on with.
+inline bool IsNameStart(char c) { return IsLetter(c) || c == '_' || c == '.' || c == '?'; }
+inline bool IsTokenChar(char c) { return IsNameChar(c) || c == '.'; }
 inline char ToUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
 struct TScan {

@@ -6,12 +6,6 @@
 #include "Tarn.h"
 #include "TextHash.h"
 
-namespace {
-
-bool IsTokenChar(char c) { return IsNameChar(c) || c == '.'; }
-
-}  // namespace
-
 // The shape of the line's instruction text: from the mnemonic on, each number
 // ("12", "0FFH", "$1C") and each label after the mnemonic replaced by a mark.
 // False when the line has no shape worth keeping (too many tokens, a number
@@ -24,11 +18,10 @@ bool TTarn::ReadShape() {
   size_t n = 0;
   const char* p = OpcodeStart;
   while (IsFieldChar(*p)) key[n++] = *p++;
-  ShapeOperandAt = n;
   while (*p != '\n' && *p != '\0') {
     char c = *p;
     bool number = IsDigit(c) || (c == '$' && IsHexDigit(p[1]));
-    bool name = IsLetter(c) || c == '_' || c == '.' || c == '?';
+    bool name = IsNameStart(c);
     if (!(number || name) || IsTokenChar(p[-1]) || p[-1] == '$') {
       if (c == '"') {
         // A quoted text stays as it is written.
@@ -75,10 +68,10 @@ bool TTarn::ReadShape() {
     token.Forward = forward;
     token.Value = number ? int32_t(value) : forward ? ProgramCounter : 0;
     std::memset(ShapeTokenAt + token.Start, ShapeTokenCount, size_t(token.End - token.Start));
+    token.KeyAt = uint16_t(n);
     key[n++] = number ? '\x01' : forward ? '\x03' : '\x02';
     p = end;
   }
-  ShapeTextEnd = n;
   // What else decides how the text matches: the candidates, and whether
   // names compare in their letter case.
   std::memcpy(key + n, &FoundSymbol, sizeof FoundSymbol);
@@ -89,27 +82,28 @@ bool TTarn::ReadShape() {
   return true;
 }
 
-// The slot that holds the name; null when it holds another, or the name is
-// longer than 8 characters and never kept.
-TTarn::TTextName* TTarn::TextNameSlot(std::string_view name) {
-  if (name.empty() || name.size() > 8) return nullptr;
-  uint64_t text = 0;
-  std::memcpy(&text, name.data(), name.size());
-  TTextName* slot = &TextNames[MixBits(text ^ name.size()) & (std::size(TextNames) - 1)];
-  return slot->Length == name.size() && slot->Text == text ? slot : nullptr;
+// The slot a name of at most 8 characters is kept in, with its characters
+// as one number.
+TTarn::TTextName* TTarn::TextNameHome(std::string_view name, uint64_t& text) {
+  if (!ShortText(name, text)) return nullptr;
+  return &TextNames[MixBits(text ^ name.size()) & (std::size(TextNames) - 1)];
 }
 
-bool TTarn::IsTextName(std::string_view name) { return TextNameSlot(name) != nullptr; }
+bool TTarn::IsTextName(std::string_view name) {
+  uint64_t text;
+  const TTextName* slot = TextNameHome(name, text);
+  return slot && slot->Length == name.size() && slot->Text == text;
+}
 
 void TTarn::NoteTextName(std::string_view name) {
-  if (name.empty() || name.size() > 8) return;
-  uint64_t text = 0;
-  std::memcpy(&text, name.data(), name.size());
-  TextNames[MixBits(text ^ name.size()) & (std::size(TextNames) - 1)] = TTextName{text, name.size()};
+  uint64_t text;
+  if (TTextName* slot = TextNameHome(name, text)) *slot = TTextName{text, name.size()};
 }
 
 void TTarn::ForgetTextName(const TSymbol* symbol) {
-  if (TTextName* slot = TextNameSlot(FirstWord(std::string_view(symbol->Name, symbol->NameLength)))) *slot = TTextName{};
+  std::string_view word = FirstWord(std::string_view(symbol->Name, symbol->NameLength));
+  uint64_t text;
+  if (IsTextName(word)) *TextNameHome(word, text) = TTextName{};
 }
 
 void TTarn::ForgetTextNames() { std::fill(std::begin(TextNames), std::end(TextNames), TTextName{}); }
@@ -218,16 +212,16 @@ void TTarn::NoteTokenText(const char* at, char p, bool anyCase) {
   const TShapeToken& token = ShapeTokens[index];
   int offset = int(at - NormalizedLine) - token.Start, length = token.End - token.Start;
   bool equal = anyCase ? ToUpper(*at) == ToUpper(p) : *at == p;
-  using K = TTextCheck;
-  TTextCheck checks[2] = {{anyCase ? (equal ? K::EqualAnyCase : K::UnequalAnyCase) : (equal ? K::Equal : K::Unequal),
-                           int8_t(index), uint8_t(offset), p},
-                          {K::Length, int8_t(index), uint8_t(length), 0}};
-  for (int i = 0; i < (equal && offset + 1 == length ? 2 : 1); ++i) {
+  auto note = [&](const TTextCheck& check) {
     std::vector<TTextCheck>& texts = ShapeRecord.Texts;
-    if (std::find(texts.begin(), texts.end(), checks[i]) != texts.end()) continue;
+    if (std::find(texts.begin(), texts.end(), check) != texts.end()) return;
     if (texts.size() == MaxTextChecks) ShapeBroken = true;
-    else texts.push_back(checks[i]);
-  }
+    else texts.push_back(check);
+  };
+  using K = TTextCheck;
+  note({anyCase ? (equal ? K::EqualAnyCase : K::UnequalAnyCase) : (equal ? K::Equal : K::Unequal), int8_t(index),
+        uint8_t(offset), p});
+  if (equal && offset + 1 == length) note({K::Length, int8_t(index), uint8_t(length), 0});
 }
 
 bool TTarn::TextsHold(const std::vector<TTextCheck>& checks, const std::string_view* texts) {
@@ -384,9 +378,7 @@ bool TTarn::RelinkShape(TLineMemo& memo) {
 // so the match goes the same way whatever the name has become.
 void TTarn::RememberForward(TLineMemo& memo) {
   if (ShapeTokenCount != 1 || !ShapeTokens[0].Forward) return;
-  const char* mark = static_cast<const char*>(std::memchr(ShapeKey + ShapeOperandAt, '\x03', ShapeTextEnd - ShapeOperandAt));
-  if (!mark) return;
-  size_t at = size_t(mark - ShapeKey);
+  size_t at = ShapeTokens[0].KeyAt;
   uint64_t hash = ShapeHash;
   ShapeKey[at] = '\x02';
   ShapeHash = HashText(ShapeKey, ShapeKeyLength, 0);

@@ -1,5 +1,4 @@
 // Lookup, insertion and the label definition rules that detect phase errors.
-#include <cstring>
 #include <iterator>
 #include <new>
 
@@ -34,9 +33,8 @@ TSymbol* TTarn::LookupSymbol(std::string_view name, uint32_t classBits) {
 TSymbol* TTarn::LookupOpcode(std::string_view name, uint32_t classBits) {
   // Most lines name one of a few mnemonics: the answer for a short name is
   // kept until an instruction or directive record is added.
-  if (PlainAlgorithms || name.empty() || name.size() > 8) return LookupSymbol(name, classBits);
-  uint64_t text = 0;
-  std::memcpy(&text, name.data(), name.size());
+  uint64_t text;
+  if (PlainAlgorithms || !ShortText(name, text)) return LookupSymbol(name, classBits);
   uint64_t key = text ^ (uint64_t(name.size()) << 59) ^ classBits;
   TOpcodeEntry& entry = OpcodeCache[MixBits(key) & (std::size(OpcodeCache) - 1)];
   uint32_t generation = Symbols.OpcodeGeneration();
@@ -64,9 +62,13 @@ TSymbol* TTarn::AddSymbol(std::string_view name, uint32_t type, int32_t value, u
   }
   s->Type = type;
   s->Value = value;
+  AppendSymbol(s, expansion);
+  return s;
+}
+
+void TTarn::AppendSymbol(TSymbol* s, uint32_t expansion) {
   Symbols.Append(s, expansion);
   ForgetTextName(s);
-  return s;
 }
 
 void TTarn::DefineLabel() {

@@ -272,6 +272,9 @@ class TTarn : public TAssembleSettings {
   // expansion: the macro expansion a label is local to (0 = none).
   TSymbol* AddSymbol(std::string_view name, uint32_t type, int32_t value, uint32_t extra = 0,
                      uint32_t expansion = 0);
+  // Every record enters the symbol table here: a name kept as text is
+  // looked up again once a symbol has it.
+  void AppendSymbol(TSymbol* s, uint32_t expansion = 0);
   void DefineLabel();
   void GiveLabelValue(TSymbol* label);  // from the second pass: the label takes the program counter
   const TSymbol* DefinedLabel = nullptr;  // the record the last DefineLabel gave its value, or found
@@ -674,6 +677,7 @@ class TTarn : public TAssembleSettings {
     const TSymbol* Label = nullptr;  // the label a name stands for; null for a number
     bool Forward = false;            // a name not defined yet (first pass only)
     int32_t Value = 0;               // of a number; the counter for a forward reference
+    uint16_t KeyAt = 0;              // where its mark stands in the shape's key
   };
   struct TShapeStep {  // a range check, or a field insertion of the matched alternative
     int8_t Token = -1;        // the operand's token, or -1 when its value is Constant or worked out
@@ -717,7 +721,6 @@ class TTarn : public TAssembleSettings {
   uint8_t ShapeTokenAt[LineSize] = {};  // 1 + the token at each column, 0 outside tokens
   char ShapeKey[LineSize + 16] = {};
   size_t ShapeKeyLength = 0;
-  size_t ShapeOperandAt = 0, ShapeTextEnd = 0;  // where the key's text after the mnemonic starts and ends
   uint64_t ShapeHash = 0;
   bool ShapeRecording = false, ShapeBroken = false;
   int ShapeEvalTokens = -1;  // tokens read by the operand being evaluated; -1 outside one
@@ -744,7 +747,7 @@ class TTarn : public TAssembleSettings {
     size_t Length = 0;  // 0: empty
   };
   TTextName TextNames[64];
-  TTextName* TextNameSlot(std::string_view name);
+  TTextName* TextNameHome(std::string_view name, uint64_t& text);  // null for a name too long to keep
   bool IsTextName(std::string_view name);
   void NoteTextName(std::string_view name);
   void ForgetTextName(const TSymbol* symbol);
@@ -771,8 +774,8 @@ class TTarn : public TAssembleSettings {
   void NoteShapeComparison(const char* at, char p) {
     if (!ShapeRecording || !InShapeToken(at)) return;
     const TShapeToken& token = ShapeTokens[ShapeTokenAt[at - NormalizedLine] - 1];
-    bool possible = NormalizedLine + token.Start != at ? IsNameChar(p) || p == '.'
-                    : token.Label || token.Forward ? IsLetter(p) || p == '_' || p == '.' || p == '?'
+    bool possible = NormalizedLine + token.Start != at ? IsTokenChar(p)
+                    : token.Label || token.Forward ? IsNameStart(p)
                                   : IsDigit(p) || p == '$';
     if (possible) NoteTokenText(at, p, false);
   }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 inline uint64_t MixBits(uint64_t h) {
   h ^= h >> 33;
@@ -13,6 +14,15 @@ inline uint64_t MixBits(uint64_t h) {
   h *= 0xC4CEB9FE1A85EC53ull;
   h ^= h >> 33;
   return h;
+}
+
+// The characters of a name of 1 to 8 characters as one number (the rest
+// zero); false for any other name.
+inline bool ShortText(std::string_view name, uint64_t& text) {
+  if (name.empty() || name.size() > 8) return false;
+  text = 0;
+  std::memcpy(&text, name.data(), name.size());
+  return true;
 }
 
 // Never 0, so that 0 can stand for "nothing".
