@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Tarn.h"
+#include "TextHash.h"
 
 namespace {
 bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
@@ -40,7 +41,7 @@ void TTarn::EncodeInstruction() {
     if (!PlainAlgorithms && !Explaining) MainPlan = Compiled.PlanOf(candidate);
     MainBytes = candidate->Code();
     MainCount = int(candidate->Type & 0xFF);
-    std::memset(Code, 0, size_t(MainCount));
+    FillShort(Code, 0, size_t(MainCount));
     ShapeRecord.Inserts.clear();  // the cells they went to are cleared
     ByteCount = MainCount;
     if (Explaining) ExplainRecord("candidate", candidate, MainCount);
@@ -74,7 +75,7 @@ void TTarn::EncodeInstruction() {
     // in pass 2 only because a label still moves keeps its length, so the
     // addresses behind it settle in the next pass instead of shifting from
     // pass to pass until the passes run out.
-    std::memset(Code, 0, size_t(std::clamp<int>(ByteCount, 0, int(CodeCapacity))));
+    FillShort(Code, 0, size_t(std::clamp<int>(ByteCount, 0, int(CodeCapacity))));
   }
   if (Explaining) ExplainResult();
   Explaining = false;
@@ -180,7 +181,7 @@ void TTarn::MatchGroup() {
     SubCount = int(SubRecord->Type & 0xFF);
     if (Explaining) ExplainRecord("    sub-pattern " + std::to_string(n), SubRecord, SubCount);
     int count = MainCount > SubCount ? MainCount : SubCount;
-    std::memset(Code, 0, size_t(count));
+    FillShort(Code, 0, size_t(count));
     ShapeRecord.Inserts.clear();
     ByteCount = count;
     do {

@@ -133,7 +133,7 @@ void TTarn::Remember(TLineMemo& memo) {
       code[i] = uint8_t(Code[i] | MatchedByte(i));
     Store(memo, code, count, false);
   }
-  if (Pass < 2 && Matched) std::memset(Code, 0, size_t(count));
+  if (Pass < 2 && Matched) FillShort(Code, 0, size_t(count));
 }
 
 // The same for a data line, read without an error. Its label is defined
@@ -175,7 +175,9 @@ void TTarn::Store(TLineMemo& memo, const uint8_t* code, int count, bool dataLine
   memo.Shape = 0;
   memo.NameRead = 0;
   if (count <= 4) {
-    std::memcpy(memo.Code, code, size_t(count));
+    // Zeros past the code: a replay copies all four bytes.
+    uint32_t word = uint32_t(LoadShort(reinterpret_cast<const char*>(code), size_t(count)));
+    std::memcpy(memo.Code, &word, 4);
   } else {
     if (memo.CodeCount <= 4 || memo.CodeCount < count) {
       memo.CodeAt = uint32_t(MemoBytes.size());
@@ -202,9 +204,16 @@ void TTarn::ReplayLine(const TLineMemo& memo) {
   Matched = true;
   Mismatch = 0;
   ByteCount = memo.CodeCount;
-  if (Pass >= 2 || memo.DataLine)
-    std::memcpy(Code, memo.CodeCount <= 4 ? memo.Code : &MemoBytes[memo.CodeAt], memo.CodeCount);
-  else std::memset(Code, 0, memo.CodeCount);
+  if (memo.CodeCount <= 4) {
+    // Four bytes at once; those past the code are zero in the slot, as
+    // they are in a line's cleared cells.
+    if (Pass >= 2 || memo.DataLine) std::memcpy(Code, memo.Code, 4);
+    else std::memset(Code, 0, 4);
+  } else if (Pass >= 2 || memo.DataLine) {
+    std::memcpy(Code, &MemoBytes[memo.CodeAt], memo.CodeCount);
+  } else {
+    std::memset(Code, 0, memo.CodeCount);
+  }
   // The first pass gives a label its record once; the record is found again
   // and left alone when the line is met again in that pass.
   if (memo.Label && Pass >= 2) GiveLabelValue(Symbols.At(memo.Label - 1));

@@ -21,7 +21,9 @@ const struct THexPairs {
 
 // The last 4, 5, 6 or 8 hexadecimal digits of a value ("%04lX" and so on).
 void PutHexDigits(char* out, uint32_t value, int digits) {
-  for (int i = digits - 1; i >= 0; --i, value >>= 4) out[i] = "0123456789ABCDEF"[value & 15];
+  char* pair = out + digits;
+  for (int i = 0; i < digits / 2; ++i, value >>= 8) std::memcpy(pair -= 2, Hex.Pair[value & 0xFF], 2);
+  if (digits & 1) out[0] = Hex.Pair[value & 15][1];
 }
 
 }  // namespace

@@ -66,8 +66,9 @@ struct TScan {
   }
 
   // Copies the given first character (when it belongs to a field) and the
-  // following field characters; returns the character after the field, consumed.
-  char ReadField(char* buffer, int size, char first) {
+  // following field characters; returns the character after the field,
+  // consumed, and gives the length copied.
+  char ReadField(char* buffer, int size, char first, int& length) {
     int n = 0;
     char c = first;
     while (IsFieldChar(c)) {
@@ -75,6 +76,7 @@ struct TScan {
       c = GetChar();
     }
     buffer[n] = '\0';
+    length = n;
     return c;
   }
 };

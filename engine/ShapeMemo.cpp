@@ -12,7 +12,7 @@
 // with a digit outside its base).
 bool TTarn::ReadShape() {
   for (int i = 0; i < ShapeTokenCount; ++i)
-    std::memset(ShapeTokenAt + ShapeTokens[i].Start, 0, size_t(ShapeTokens[i].End - ShapeTokens[i].Start));
+    FillShort(ShapeTokenAt + ShapeTokens[i].Start, 0, size_t(ShapeTokens[i].End - ShapeTokens[i].Start));
   ShapeTokenCount = 0;
   char* key = ShapeKey;
   size_t n = 0;
@@ -67,7 +67,7 @@ bool TTarn::ReadShape() {
     token.Label = label;
     token.Forward = forward;
     token.Value = number ? int32_t(value) : forward ? ProgramCounter : 0;
-    std::memset(ShapeTokenAt + token.Start, ShapeTokenCount, size_t(token.End - token.Start));
+    FillShort(ShapeTokenAt + token.Start, uint8_t(ShapeTokenCount), size_t(token.End - token.Start));
     token.KeyAt = uint16_t(n);
     key[n++] = number ? '\x01' : forward ? '\x03' : '\x02';
     p = end;
@@ -328,7 +328,7 @@ bool TTarn::ReplayShape(TLineMemo& memo) {
   } else if (Pass == 1) {
     RememberForward(memo);
   }
-  if (Pass < 2) std::memset(Code, 0, size_t(ByteCount));
+  if (Pass < 2) FillShort(Code, 0, size_t(ByteCount));
   return true;
 }
 

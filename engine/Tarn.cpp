@@ -536,18 +536,19 @@ void TTarn::ReadLineFields() {
   } else {
     OpcodeStart = Line.Cur - (c == '\n' ? 0 : 1);
     const char* firstStart = OpcodeStart;
-    char t = Line.ReadField(field, sizeof field, c);
+    int fieldLength = 0;
+    char t = Line.ReadField(field, sizeof field, c, fieldLength);
     while (t == ' ') t = Line.GetChar();
     if (MacroState == 2 && Pass == 1) RecordMacroLine(*this);
-    size_t fieldLength = std::strlen(field);
     bool isLabel = fieldLength > 0 && (firstStart == NormalizedLine || field[fieldLength - 1] == ':');
     if (isLabel) {
-      char* colon = std::strchr(field, ':');
-      if (colon) *colon = '\0';
-      std::strcpy(Label, field);
+      const char* colon = static_cast<const char*>(std::memchr(field, ':', size_t(fieldLength)));
+      if (colon) fieldLength = int(colon - field);
+      std::memcpy(Label, field, size_t(fieldLength));
+      Label[fieldLength] = '\0';
       LabelStart = firstStart;
       OpcodeStart = Line.Cur - (t == '\n' ? 0 : 1);
-      t = Line.ReadField(field, sizeof field, t);
+      t = Line.ReadField(field, sizeof field, t, fieldLength);
       if (field[0] == '\0') {
         DefineLabel();
         // Text after a label that cannot start an opcode would otherwise be
@@ -559,7 +560,7 @@ void TTarn::ReadLineFields() {
     if (field[0] == '\0') {
       if (Label[0] == '\0') LineFlags = 127;
     } else {
-      std::string_view opcode(field);
+      std::string_view opcode(field, size_t(fieldLength));
       if (MacroState == 2) {
         TSymbol* d = LookupSymbol(opcode, ClassDirective);
         if (d && (d->Type & 0x02000000)) {

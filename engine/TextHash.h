@@ -16,12 +16,41 @@ inline uint64_t MixBits(uint64_t h) {
   return h;
 }
 
+// Copies and fills of a few bytes, the usual size here, by at most two
+// overlapping loads or stores: a library call costs more than the bytes.
+inline uint64_t LoadShort(const char* text, size_t length) {  // length at most 8
+  uint32_t first = 0, last = 0;
+  if (length >= 4) {
+    std::memcpy(&first, text, 4);
+    std::memcpy(&last, text + length - 4, 4);
+    return uint64_t(first) | uint64_t(last) << (8 * (length - 4));
+  }
+  uint64_t word = 0;
+  for (size_t k = 0; k < length; ++k) word |= uint64_t(uint8_t(text[k])) << (8 * k);
+  return word;
+}
+
+inline void FillShort(uint8_t* at, uint8_t value, size_t count) {
+  if (count > 16) {
+    std::memset(at, value, count);
+  } else if (count >= 8) {
+    uint64_t word = 0x0101010101010101ull * value;
+    std::memcpy(at, &word, 8);
+    std::memcpy(at + count - 8, &word, 8);
+  } else if (count >= 4) {
+    uint32_t word = 0x01010101u * value;
+    std::memcpy(at, &word, 4);
+    std::memcpy(at + count - 4, &word, 4);
+  } else if (count > 0) {
+    at[0] = at[count / 2] = at[count - 1] = value;
+  }
+}
+
 // The characters of a name of 1 to 8 characters as one number (the rest
 // zero); false for any other name.
 inline bool ShortText(std::string_view name, uint64_t& text) {
   if (name.empty() || name.size() > 8) return false;
-  text = 0;
-  std::memcpy(&text, name.data(), name.size());
+  text = LoadShort(name.data(), name.size());
   return true;
 }
 
