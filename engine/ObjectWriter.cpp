@@ -66,6 +66,9 @@ void TTarn::PutObject(const char* text, size_t length) {
 }
 
 void TTarn::EmitLineCode() {
+  // Nothing of a pass known not to be the last is written; should a fatal
+  // error end it after all, the run starts again.
+  if (QuietOutput) return;
   for (int i = 0; i < ByteCount; ++i) {
     Object.Checksum += Code[i];
     Object.RecordBuffer[Object.RecordCount++] = Code[i];
