@@ -16,6 +16,13 @@ inline uint64_t MixBits(uint64_t h) {
   return h;
 }
 
+// 1 to 3 bytes in place by three loads that may repeat a byte.
+inline uint64_t TinyBytes(const char* text, size_t length) {
+  size_t middle = length / 2, last = length - 1;
+  return uint64_t(uint8_t(text[0])) | uint64_t(uint8_t(text[middle])) << (8 * middle) |
+         uint64_t(uint8_t(text[last])) << (8 * last);
+}
+
 // Copies and fills of a few bytes, the usual size here, by at most two
 // overlapping loads or stores: a library call costs more than the bytes.
 inline uint64_t LoadShort(const char* text, size_t length) {  // length at most 8
@@ -25,9 +32,7 @@ inline uint64_t LoadShort(const char* text, size_t length) {  // length at most 
     std::memcpy(&last, text + length - 4, 4);
     return uint64_t(first) | uint64_t(last) << (8 * (length - 4));
   }
-  uint64_t word = 0;
-  for (size_t k = 0; k < length; ++k) word |= uint64_t(uint8_t(text[k])) << (8 * k);
-  return word;
+  return length > 0 ? TinyBytes(text, length) : 0;
 }
 
 inline void FillShort(uint8_t* at, uint8_t value, size_t count) {
@@ -67,7 +72,7 @@ inline uint64_t HashText(const char* text, size_t length, uint64_t seed) {
   size_t rest = length - i;
   if (rest > 0) {
     // The last 1 to 7 bytes: two 4-byte reads that may overlap (the length,
-    // mixed in above, tells them apart), or the bytes one by one.
+    // mixed in above, tells them apart), or the bytes in place.
     uint64_t word = 0;
     if (rest >= 4) {
       uint32_t first, last;
@@ -75,7 +80,7 @@ inline uint64_t HashText(const char* text, size_t length, uint64_t seed) {
       std::memcpy(&last, text + length - 4, 4);
       word = uint64_t(first) | uint64_t(last) << 32;
     } else {
-      for (size_t k = 0; k < rest; ++k) word |= uint64_t(uint8_t(text[i + k])) << (8 * k);
+      word = TinyBytes(text + i, rest);
     }
     h = (h ^ word) * 0x9E3779B97F4A7C15ull;
   }
