@@ -307,13 +307,12 @@ bool TTarn::ReplayShape(TLineMemo& memo) {
   const TShapeEntry* found = FindShape(false);
   if (!found) return false;
   int32_t values[MaxShapeTokens];
-  std::string_view texts[MaxShapeTokens];
   for (int i = 0; i < ShapeTokenCount; ++i) {
     const TShapeToken& token = ShapeTokens[i];
     values[i] = token.Label ? token.Label->Value : token.Value;
-    texts[i] = std::string_view(NormalizedLine + token.Start, size_t(token.End - token.Start));
+    ShapeTexts[i] = std::string_view(NormalizedLine + token.Start, size_t(token.End - token.Start));
   }
-  if (!ApplyShape(*found, values, texts)) return false;
+  if (!ApplyShape(*found, values, ShapeTexts)) return false;
   // The line is remembered as a full match would have it.
   RecordBroken = false;
   RecordReadCount = 0;

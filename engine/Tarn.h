@@ -717,6 +717,7 @@ class TTarn : public TAssembleSettings {
   };
   static constexpr size_t MaxShapeTokens = 8, MaxShapes = (1 << 13) - 1;  // a line keeps its shape in 13 bits
   TShapeToken ShapeTokens[MaxShapeTokens];
+  std::string_view ShapeTexts[MaxShapeTokens];  // the tokens' texts, for a replay of the shape
   int ShapeTokenCount = 0;
   uint8_t ShapeTokenAt[LineSize] = {};  // 1 + the token at each column, 0 outside tokens
   char ShapeKey[LineSize + 16] = {};
