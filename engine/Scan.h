@@ -65,18 +65,17 @@ struct TScan {
     return n;
   }
 
-  // Copies the given first character (when it belongs to a field) and the
-  // following field characters; returns the character after the field,
-  // consumed, and gives the length copied.
-  char ReadField(char* buffer, int size, char first, int& length) {
-    int n = 0;
-    char c = first;
-    while (IsFieldChar(c)) {
-      if (n < size - 1) buffer[n++] = c;
-      c = GetChar();
-    }
-    buffer[n] = '\0';
-    length = n;
-    return c;
+  // The field that begins with first, the character just read (a field
+  // character is never the newline, which is not consumed): where it starts
+  // and its length, in the text itself; returns the character after it,
+  // consumed. An empty field when first does not belong to one.
+  char ReadField(char first, const char*& start, int& length) {
+    start = Cur;
+    length = 0;
+    if (!IsFieldChar(first)) return first;
+    start = Cur - 1;
+    while (IsFieldChar(*Cur)) ++Cur;
+    length = int(Cur - start);
+    return GetChar();
   }
 };

@@ -520,13 +520,13 @@ void TTarn::NormalizeLine(char* destination, const char* source, bool countLine)
 
 // The label, the opcode and what the opcode does with the rest of the line.
 void TTarn::ReadLineFields() {
-  char field[LineSize];
   Line.SkipBlanks();
   char c = Line.GetChar();
   if (IsDigit(c)) {
+    char number_text[LineSize];
     Line.UngetChar(c);
-    Line.ReadName(field, sizeof field, '\0');
-    unsigned long number = std::strtoul(field, nullptr, 10);
+    Line.ReadName(number_text, sizeof number_text, '\0');
+    unsigned long number = std::strtoul(number_text, nullptr, 10);
     if (number == 0) LineError(27, Line.Cur);
     Line.SkipBlanks();
     c = Line.GetChar();
@@ -536,8 +536,9 @@ void TTarn::ReadLineFields() {
   } else {
     OpcodeStart = Line.Cur - (c == '\n' ? 0 : 1);
     const char* firstStart = OpcodeStart;
+    const char* field = nullptr;
     int fieldLength = 0;
-    char t = Line.ReadField(field, sizeof field, c, fieldLength);
+    char t = Line.ReadField(c, field, fieldLength);
     while (t == ' ') t = Line.GetChar();
     if (MacroState == 2 && Pass == 1) RecordMacroLine(*this);
     bool isLabel = fieldLength > 0 && (firstStart == NormalizedLine || field[fieldLength - 1] == ':');
@@ -548,8 +549,8 @@ void TTarn::ReadLineFields() {
       Label[fieldLength] = '\0';
       LabelStart = firstStart;
       OpcodeStart = Line.Cur - (t == '\n' ? 0 : 1);
-      t = Line.ReadField(field, sizeof field, t, fieldLength);
-      if (field[0] == '\0') {
+      t = Line.ReadField(t, field, fieldLength);
+      if (fieldLength == 0) {
         DefineLabel();
         // Text after a label that cannot start an opcode would otherwise be
         // dropped without a word.
@@ -557,7 +558,7 @@ void TTarn::ReadLineFields() {
       }
     }
     Line.UngetChar(t);
-    if (field[0] == '\0') {
+    if (fieldLength == 0) {
       if (Label[0] == '\0') LineFlags = 127;
     } else {
       std::string_view opcode(field, size_t(fieldLength));
