@@ -198,6 +198,58 @@ bool TTarn::TraceCanFail(const TTraceOp* ops, int count) {
   return false;
 }
 
+TTarn::TLinearSteps TTarn::LinearStepsOf(const TTraceOp* ops, int count) {
+  TLinearSteps stack[TraceCapacity];
+  int sp = 0;
+  bool readsCounter = false;
+  auto isConstant = [](const TLinearSteps& s) { return s.Operand == 0 && s.Counter == 0 && s.Bytes == 0; };
+  for (int i = 0; i < count; ++i) {
+    const TTraceOp& op = ops[i];
+    TLinearSteps term;
+    switch (op.Kind) {
+      case TTraceOp::Constant: term.Constant = uint32_t(op.Value); break;
+      case TTraceOp::Operand: term.Operand = 1; break;
+      case TTraceOp::ProgramCounter: term.Counter = 1; readsCounter = true; break;
+      case TTraceOp::ByteCount: term.Bytes = 1; break;
+      case TTraceOp::Unary:
+        if (sp < 1) return {};
+        if (op.Value == '-') {
+          TLinearSteps& t = stack[sp - 1];
+          t = {false, false, 0u - t.Constant, 0u - t.Operand, 0u - t.Counter, 0u - t.Bytes};
+        } else if (op.Value != '+' && op.Value != '{') {
+          return {};
+        }
+        continue;
+      case TTraceOp::Binary: {
+        if (sp < 2) return {};
+        TLinearSteps& a = stack[sp - 2];
+        const TLinearSteps& b = stack[sp - 1];
+        if (op.Value == '+' || op.Value == '-') {
+          uint32_t sign = op.Value == '+' ? 1u : 0u - 1u;
+          a = {false, false, a.Constant + sign * b.Constant, a.Operand + sign * b.Operand,
+               a.Counter + sign * b.Counter, a.Bytes + sign * b.Bytes};
+        } else if (op.Value == '*' && (isConstant(a) || isConstant(b))) {
+          uint32_t k = isConstant(a) ? a.Constant : b.Constant;
+          const TLinearSteps& t = isConstant(a) ? b : a;
+          a = {false, false, t.Constant * k, t.Operand * k, t.Counter * k, t.Bytes * k};
+        } else {
+          return {};
+        }
+        --sp;
+        continue;
+      }
+      default: return {};  // a token of a line's shape: not in a field's steps
+    }
+    if (sp == TraceCapacity) return {};
+    stack[sp++] = term;
+  }
+  if (sp != 1) return {};
+  TLinearSteps result = stack[0];
+  result.Valid = true;
+  result.ReadsCounter = readsCounter;
+  return result;
+}
+
 // Evaluates the three parts of an expression field's descriptor as matching
 // does, with "#" as 0, recording what each reads; nothing of the line being
 // assembled (the CPU line) is changed. A part that raises an error with that
@@ -241,6 +293,7 @@ bool TTarn::ShapeOfField(TSymbol* field, TFieldShape& shape) {
       shape.Kind[part] = TFieldShape::Traced;
       shape.Trace[part].assign(Trace, Trace + TraceLength);
       shape.CanFail[part] = TraceCanFail(Trace, TraceLength);
+      shape.Linear[part] = LinearStepsOf(Trace, TraceLength);
     } else {
       shape.Kind[part] = TFieldShape::General;
     }

@@ -399,7 +399,7 @@ int32_t TTarn::ReadDescriptorPart(const TSymbol* field, const TFieldShape* shape
   if (shape) {
     if (shape->Kind[part] == TFieldShape::Traced) {
       int32_t value = 0;
-      if (ReplayTrace(shape->Trace[part].data(), int(shape->Trace[part].size()), value)) {
+      if (TracedPart(*shape, part, value)) {
         TokenStart = Line.Cur;
         ExpressionError = 0;
         return value;

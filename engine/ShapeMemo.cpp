@@ -196,8 +196,7 @@ inline bool TTarn::ShapePart(const TShapeStep& step, int part, int32_t& value) {
   switch (step.Shape->Kind[part]) {
     case TFieldShape::Constant: value = step.Shape->Value[part]; return true;
     case TFieldShape::OperandAlone: value = OperandValue; return true;
-    case TFieldShape::Traced:
-      return ReplayTrace(step.Shape->Trace[part].data(), int(step.Shape->Trace[part].size()), value);
+    case TFieldShape::Traced: return TracedPart(*step.Shape, part, value);
     default: return false;
   }
 }

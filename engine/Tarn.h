@@ -505,13 +505,32 @@ class TTarn : public TAssembleSettings {
   // read once when the table is loaded: a constant needs no work again, a
   // part that reads no label is replayed from its recorded steps, any other
   // part is evaluated from where it starts.
+  // Steps that only add, subtract, negate and multiply by constants come to
+  // a sum of the operand, the counter and the byte count, each so many times,
+  // and a constant: the same value, wrapped at 32 bits, in one step.
+  struct TLinearSteps {
+    bool Valid = false;
+    bool ReadsCounter = false;
+    uint32_t Constant = 0, Operand = 0, Counter = 0, Bytes = 0;
+  };
+  static TLinearSteps LinearStepsOf(const TTraceOp* ops, int count);
   struct TFieldShape {
     enum TKind : uint8_t { Constant, OperandAlone, Traced, General } Kind[3] = {};
     int32_t Value[3] = {};
     uint16_t Offset[3] = {};
     bool CanFail[3] = {};  // a traced part with a step that can raise an error (a division, say)
     std::vector<TTraceOp> Trace[3];
+    TLinearSteps Linear[3];  // of a traced part, when its steps are such
   };
+  // A traced part of a field shape: false when a step would raise an error.
+  bool TracedPart(const TFieldShape& shape, int part, int32_t& value) {
+    const TLinearSteps& linear = shape.Linear[part];
+    if (!linear.Valid) return ReplayTrace(shape.Trace[part].data(), int(shape.Trace[part].size()), value);
+    if (linear.ReadsCounter) RecordReadsCounter = true;
+    value = int32_t(linear.Constant + linear.Operand * uint32_t(OperandValue) +
+                    linear.Counter * uint32_t(ProgramCounter) + linear.Bytes * uint32_t(ByteCount));
+    return true;
+  }
   // One part of an expression field's descriptor: from the field's shape
   // when it has one (the two commonest kinds here, in line), else read from
   // the text where the previous part ended.

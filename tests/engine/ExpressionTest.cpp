@@ -2,6 +2,10 @@
 // checked through the value an EQU line gives its name.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <vector>
+
+#include "Tarn.h"
 #include "TestSupport.h"
 
 namespace {
@@ -132,6 +136,66 @@ TEST(Expression, DeepBracketsNeitherCrashNorOverflow) {
   EXPECT_EQ(r.LastPass[0].Number, 47);
   EXPECT_EQ(r.LastPass[1].Number, 37);
   EXPECT_EQ(r.Object.size(), 1u);
+}
+
+// A field value's steps of sums, differences, negations and products with a
+// constant are worked out in one step: the same value as replaying them, wrapped
+// at 32 bits, and the counter noted as read just when a step reads it. Any other
+// steps are left to the replay.
+TEST(Expression, SumsOfStepsComeOutAsTheirReplay) {
+  using Op = TTarn::TTraceOp;
+  auto constant = [](int32_t v) { return Op{Op::Constant, v}; };
+  const Op operand{Op::Operand, 0}, counter{Op::ProgramCounter, 0}, bytes{Op::ByteCount, 0};
+  auto unary = [](int32_t c) { return Op{Op::Unary, c}; };
+  auto binary = [](int32_t c) { return Op{Op::Binary, c}; };
+  struct TStepsCase {
+    const char* Text;
+    std::vector<Op> Steps;
+    bool Linear;
+  };
+  const std::vector<TStepsCase> cases = {
+      {"# - $ - 2", {operand, counter, binary('-'), constant(2), binary('-')}, true},
+      {"$ + 129", {counter, constant(129), binary('+')}, true},
+      {"-# + BYTES", {operand, unary('-'), bytes, binary('+')}, true},
+      {"{# + 1} * 4", {operand, constant(1), binary('+'), unary('{'), constant(4), binary('*')}, true},
+      {"3 * ($ - #)", {constant(3), counter, operand, binary('-'), binary('*')}, true},
+      {"+2147483647 + #", {constant(INT32_MAX), unary('+'), operand, binary('+')}, true},
+      {"$ - $", {counter, counter, binary('-')}, true},
+      {"# * #", {operand, operand, binary('*')}, false},
+      {"INV # >> 16", {operand, unary(4), constant(16), binary(0x3E3E)}, false},
+      {"~#", {operand, unary('~')}, false},
+      {"# / 2", {operand, constant(2), binary('/')}, false},
+      {"a lone operator", {binary('+')}, false},
+      {"two values left", {operand, constant(1)}, false},
+  };
+  const int32_t operands[] = {0, 1, -1, 0x7F, 0x1234, INT32_MAX, INT32_MIN};
+  const int32_t counters[] = {0, 0x1000, -5, INT32_MAX};
+  TTarn t;
+  for (const TStepsCase& c : cases) {
+    TTarn::TFieldShape shape;
+    shape.Kind[0] = TTarn::TFieldShape::Traced;
+    shape.Trace[0] = c.Steps;
+    shape.Linear[0] = TTarn::LinearStepsOf(c.Steps.data(), int(c.Steps.size()));
+    EXPECT_EQ(shape.Linear[0].Valid, c.Linear) << c.Text;
+    for (int32_t o : operands) {
+      for (int32_t pc : counters) {
+        t.OperandValue = o;
+        t.ProgramCounter = pc;
+        t.ByteCount = 3;
+        int32_t replayed = 0, linear = 0;
+        t.RecordReadsCounter = false;
+        bool replayOk = t.ReplayTrace(c.Steps.data(), int(c.Steps.size()), replayed);
+        bool replayReads = t.RecordReadsCounter;
+        t.RecordReadsCounter = false;
+        bool linearOk = t.TracedPart(shape, 0, linear);
+        EXPECT_EQ(linearOk, replayOk) << c.Text;
+        if (replayOk) {
+          EXPECT_EQ(linear, replayed) << c.Text << " with # = " << o << ", $ = " << pc;
+        }
+        EXPECT_EQ(t.RecordReadsCounter, replayReads) << c.Text;
+      }
+    }
+  }
 }
 
 }  // namespace
