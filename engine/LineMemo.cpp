@@ -54,7 +54,7 @@ bool TTarn::ReadRememberedLine() {
     return false;
   }
   file.Reader.Skip(length);
-  std::memcpy(RawLine, text, length);
+  CopyShort(RawLine, text, length);
   RawLine[length] = '\0';
   Macro.Source = TLineSource::File;
   RecordMemos = nullptr;

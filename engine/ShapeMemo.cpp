@@ -283,7 +283,7 @@ bool TTarn::ApplyShape(const TShapeEntry& entry, const int32_t* values, const st
     return false;
   }
   int count = int(chosen->Base.size());
-  std::copy(chosen->Base.begin(), chosen->Base.end(), Code);  // an alternative may have no code bytes
+  CopyShort(Code, chosen->Base.data(), chosen->Base.size());  // an alternative may have no code bytes
   RecordReadsCounter = readsCounter;
   for (const TShapeStep& step : chosen->Inserts) {
     if (step.Shape) {

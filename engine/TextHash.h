@@ -51,6 +51,31 @@ inline void FillShort(uint8_t* at, uint8_t value, size_t count) {
   }
 }
 
+inline void CopyShort(void* to, const void* from, size_t count) {
+  auto* t = static_cast<uint8_t*>(to);
+  auto* f = static_cast<const uint8_t*>(from);
+  if (count > 16) {
+    std::memcpy(t, f, count);
+  } else if (count >= 8) {
+    uint64_t head, tail;
+    std::memcpy(&head, f, 8);
+    std::memcpy(&tail, f + count - 8, 8);
+    std::memcpy(t, &head, 8);
+    std::memcpy(t + count - 8, &tail, 8);
+  } else if (count >= 4) {
+    uint32_t head, tail;
+    std::memcpy(&head, f, 4);
+    std::memcpy(&tail, f + count - 4, 4);
+    std::memcpy(t, &head, 4);
+    std::memcpy(t + count - 4, &tail, 4);
+  } else if (count > 0) {
+    uint8_t first = f[0], middle = f[count / 2], last = f[count - 1];
+    t[0] = first;
+    t[count / 2] = middle;
+    t[count - 1] = last;
+  }
+}
+
 // The characters of a name of 1 to 8 characters as one number (the rest
 // zero); false for any other name.
 inline bool ShortText(std::string_view name, uint64_t& text) {
