@@ -499,7 +499,8 @@ void TTarn::NormalizeLine(char* destination, const char* source, bool countLine)
       if (out < Max) destination[out++] = '"';
     } else if (k == 4) {
       // At least one blank, then blanks up to the next tab stop.
-      int stop = std::min((out / width + 1) * width, Max);
+      // The usual widths are powers of two: the next stop without a division.
+      int stop = std::min((width & (width - 1)) == 0 ? (out & -width) + width : (out / width + 1) * width, Max);
       if (out < Max) destination[out++] = ' ';
       if (stop - out <= int(sizeof Blanks) && out + int(sizeof Blanks) <= LineSize) {
         std::memcpy(destination + out, Blanks, sizeof Blanks);  // what lies past the stop is written over or never read
@@ -610,11 +611,15 @@ void TTarn::ProcessLine() {
   }
 
   if (LineFlags == 0 || LineFlags == 1) {
-    while (Alignment > 0 && ByteCount % Alignment != 0) {
-      if (!AppendCode(uint8_t(Object.FillByte))) break;
+    // Alignment and word length are 1 but for a few tables: no division then.
+    if (Alignment > 1) {
+      while (ByteCount % Alignment != 0) {
+        if (!AppendCode(uint8_t(Object.FillByte))) break;
+      }
     }
     // Addresses wrap at 32 bits.
-    ProgramCounter = int32_t(uint32_t(ProgramCounter) + uint32_t(ByteCount / (WordLength > 0 ? WordLength : 1)));
+    int words = WordLength > 1 ? ByteCount / WordLength : ByteCount;
+    ProgramCounter = int32_t(uint32_t(ProgramCounter) + uint32_t(words));
     if (LineFlags == 0 && Pass >= 2) EmitLineCode();
   }
   if (Current().LineCount % 65 == 1) ShowLineCounts();
