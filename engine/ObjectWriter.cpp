@@ -66,9 +66,14 @@ void TTarn::PutObject(const char* text, size_t length) {
 }
 
 void TTarn::EmitLineCode() {
-  // Nothing of a pass known not to be the last is written; should a fatal
-  // error end it after all, the run starts again.
-  if (QuietOutput) return;
+  // Nothing of a pass known not to be the last is written (should a fatal
+  // error end it after all, the run starts again): the code only moves the
+  // end of what the records hold, as their flushing would have moved it.
+  if (QuietOutput) {
+    Object.OutputAddress += uint32_t(Object.RecordCount) + uint32_t(ByteCount);
+    Object.RecordCount = 0;
+    return;
+  }
   for (int i = 0; i < ByteCount; ++i) {
     Object.Checksum += Code[i];
     Object.RecordBuffer[Object.RecordCount++] = Code[i];
