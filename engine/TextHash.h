@@ -1,6 +1,8 @@
-// A fast 64-bit hash of short texts (source lines, line shapes): two
-// different texts giving the same value is as likely as guessing a 64-bit
-// number, so a value that agrees stands for the text it was taken from.
+// Short texts and byte strings, the size of most of what a line holds: a
+// fast 64-bit hash (source lines, line shapes), where two different texts
+// giving the same value is as likely as guessing a 64-bit number, so a value
+// that agrees stands for the text it was taken from; and loads, copies and
+// fills of a few bytes without a library call.
 #pragma once
 #include <cstddef>
 #include <cstdint>
