@@ -524,10 +524,10 @@ void TTarn::ReadLineFields() {
   Line.SkipBlanks();
   char c = Line.GetChar();
   if (IsDigit(c)) {
-    char number_text[LineSize];
+    char digits[LineSize];
     Line.UngetChar(c);
-    Line.ReadName(number_text, sizeof number_text, '\0');
-    unsigned long number = std::strtoul(number_text, nullptr, 10);
+    Line.ReadName(digits, sizeof digits, '\0');
+    unsigned long number = std::strtoul(digits, nullptr, 10);
     if (number == 0) LineError(27, Line.Cur);
     Line.SkipBlanks();
     c = Line.GetChar();
