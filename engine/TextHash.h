@@ -53,23 +53,26 @@ inline void FillShort(uint8_t* at, uint8_t value, size_t count) {
   }
 }
 
+// The first and the last word of count bytes, which may overlap: all of them
+// when count is between one and two words.
+template <typename TWord>
+inline void CopyEnds(uint8_t* to, const uint8_t* from, size_t count) {
+  TWord head, tail;
+  std::memcpy(&head, from, sizeof head);
+  std::memcpy(&tail, from + count - sizeof tail, sizeof tail);
+  std::memcpy(to, &head, sizeof head);
+  std::memcpy(to + count - sizeof tail, &tail, sizeof tail);
+}
+
 inline void CopyShort(void* to, const void* from, size_t count) {
   auto* t = static_cast<uint8_t*>(to);
   auto* f = static_cast<const uint8_t*>(from);
   if (count > 16) {
     std::memcpy(t, f, count);
   } else if (count >= 8) {
-    uint64_t head, tail;
-    std::memcpy(&head, f, 8);
-    std::memcpy(&tail, f + count - 8, 8);
-    std::memcpy(t, &head, 8);
-    std::memcpy(t + count - 8, &tail, 8);
+    CopyEnds<uint64_t>(t, f, count);
   } else if (count >= 4) {
-    uint32_t head, tail;
-    std::memcpy(&head, f, 4);
-    std::memcpy(&tail, f + count - 4, 4);
-    std::memcpy(t, &head, 4);
-    std::memcpy(t + count - 4, &tail, 4);
+    CopyEnds<uint32_t>(t, f, count);
   } else if (count > 0) {
     uint8_t first = f[0], middle = f[count / 2], last = f[count - 1];
     t[0] = first;
