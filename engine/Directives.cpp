@@ -60,6 +60,29 @@ int TTarn::ReadOnOff() {
   return -1;
 }
 
+namespace {
+// Bytes and words take signed and unsigned values; 4-byte items any value.
+bool DataItemFits(int directive, int32_t value) {
+  switch (directive) {
+    case dDFB: return value >= -128 && value <= 255;
+    case dDWL: case dDWM: return value >= -32768 && value <= 65535;
+    default: return true;
+  }
+}
+}  // namespace
+
+// One item of a data list, in the directive's size and byte order.
+void TTarn::AppendDataItem(int directive, uint32_t value) {
+  switch (directive) {
+    case dDFB: AppendCode(uint8_t(value)); break;
+    case dDWL: AppendCode(uint8_t(value)); AppendCode(uint8_t(value >> 8)); break;
+    case dDWM: AppendCode(uint8_t(value >> 8)); AppendCode(uint8_t(value)); break;
+    default:
+      for (int k = 0; k < 4; ++k) AppendCode(uint8_t(value >> (directive == dDFL ? 24 - 8 * k : 8 * k)));
+      break;
+  }
+}
+
 // A list of numbers and labels, the commonest data line, read without the
 // expression reader: the same values, the same labels noted as read, the line
 // left where the reader leaves it. Anything else (an operator, a string, an
@@ -71,8 +94,6 @@ bool TTarn::DataItemsAtOnce(int directive) {
   int32_t values[MaxItems];
   TSymbol* labels[MaxItems];
   int count = 0;
-  int32_t lo = directive == dDFB ? -128 : directive == dDWL || directive == dDWM ? -32768 : INT32_MIN;
-  int32_t hi = directive == dDFB ? 255 : directive == dDWL || directive == dDWM ? 65535 : INT32_MAX;
   const char* p = Line.Cur;
   for (;; ++p) {
     while (*p == ' ' || *p == '\t') ++p;
@@ -92,7 +113,7 @@ bool TTarn::DataItemsAtOnce(int directive) {
     } else {
       return false;
     }
-    if (value < lo || value > hi || count == MaxItems) return false;
+    if (!DataItemFits(directive, value) || count == MaxItems) return false;
     values[count] = value;
     labels[count++] = label;
     for (p = end; *p == ' ' || *p == '\t'; ++p) {}
@@ -104,15 +125,7 @@ bool TTarn::DataItemsAtOnce(int directive) {
       InputsRead |= ReadsLabel;
       if (Recording) NoteRead(labels[i]);
     }
-    uint32_t x = uint32_t(values[i]);
-    switch (directive) {
-      case dDFB: AppendCode(uint8_t(x)); break;
-      case dDWL: AppendCode(uint8_t(x)); AppendCode(uint8_t(x >> 8)); break;
-      case dDWM: AppendCode(uint8_t(x >> 8)); AppendCode(uint8_t(x)); break;
-      default:
-        for (int k = 0; k < 4; ++k) AppendCode(uint8_t(x >> (directive == dDFL ? 24 - 8 * k : 8 * k)));
-        break;
-    }
+    AppendDataItem(directive, uint32_t(values[i]));
   }
   ExpressionError = 0;
   Line.Cur = const_cast<char*>(p);
@@ -139,25 +152,9 @@ void TTarn::DataList(int directive) {
       TokenPushback = On;
       v = Evaluate(Line);
     }
-    uint32_t x = uint32_t(v);
-    switch (directive) {
-      case dDFB:
-        if (LineErrorNumber == 0 && (v < -128 || v > 255)) LineError(36, TokenStart - 1);
-        AppendCode(uint8_t(x));
-        break;
-      case dDWL: case dDWM:
-        if (LineErrorNumber == 0 && (v < -32768 || v > 65535)) LineError(36, TokenStart - 1);
-        if (directive == dDWL) { AppendCode(uint8_t(x)); AppendCode(uint8_t(x >> 8)); }
-        else { AppendCode(uint8_t(x >> 8)); AppendCode(uint8_t(x)); }
-        break;
-      default:
-        if (StringLength > 4) LineError(51, TokenStart);
-        for (int i = 0; i < 4; ++i) {
-          int shift = directive == dDFL ? 24 - 8 * i : 8 * i;
-          AppendCode(uint8_t(x >> shift));
-        }
-        break;
-    }
+    if (LineErrorNumber == 0 && !DataItemFits(directive, v)) LineError(36, TokenStart - 1);
+    if ((directive == dDFL || directive == dDLL) && StringLength > 4) LineError(51, TokenStart);
+    AppendDataItem(directive, uint32_t(v));
   }
   if (ByteCount == before) LineError(26, TokenStart - 1);
 }

@@ -13,19 +13,28 @@ int Precedence(uint32_t type) { return int((type >> 20) & 0xF); }
 bool CanBeBinary(uint32_t type) { return (type & 0x01000000) != 0; }
 bool CanBeUnary(uint32_t type) { return (type & 0x02000000) != 0; }
 
+// The value of each digit of the bases numbers are written in (up to 16),
+// -1 for any other character.
+const struct TDigitValues {
+  int8_t Value[256];
+  TDigitValues() {
+    for (int c = 0; c < 256; ++c)
+      Value[c] = int8_t(IsDigit(char(c)) ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1);
+  }
+} Digits;
+
 }  // namespace
 
-// The runtime's unsigned conversion: a value beyond 32 bits saturates.
-// Returns where the conversion stopped.
+// The runtime's unsigned conversion in base 2, 8, 10 or 16: a value beyond
+// 32 bits saturates. Returns where the conversion stopped.
 size_t ConvertUnsigned(const char* text, size_t length, int base, uint32_t& value) {
   size_t i = 0;
   if (base == 16 && length >= 3 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && IsHexDigit(text[2]))
     i = 2;
   uint64_t v = 0;
   for (; i < length; ++i) {
-    char c = text[i];
-    int d = IsDigit(c) ? c - '0' : (c >= 'A' && c <= 'Z') ? c - 'A' + 10 : (c >= 'a' && c <= 'z') ? c - 'a' + 10 : 99;
-    if (d >= base) break;
+    int d = Digits.Value[uint8_t(text[i])];
+    if (d < 0 || d >= base) break;
     v = v * uint64_t(base) + uint64_t(d);
     if (v > 0xFFFFFFFFull) v = 0x100000000ull;
   }
@@ -46,17 +55,6 @@ bool NumberText(const char* text, size_t length, uint32_t& value) {
   value = 0;
   return ConvertUnsigned(text, length, base, value) == length;
 }
-
-namespace {
-// The value of each hexadecimal digit, -1 for any other character.
-const struct TDigitValues {
-  int8_t Value[256];
-  TDigitValues() {
-    for (int c = 0; c < 256; ++c)
-      Value[c] = int8_t(IsDigit(char(c)) ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1);
-  }
-} Digits;
-}  // namespace
 
 bool ReadNumberToken(const char* text, const char*& end, uint32_t& value) {
   // The commonest numbers first: "$" and up to 8 hexadecimal digits, or up to

@@ -292,6 +292,7 @@ class TTarn : public TAssembleSettings {
   int ReadOnOff();
   void DataList(int directive);
   bool DataItemsAtOnce(int directive);
+  void AppendDataItem(int directive, uint32_t value);
   void FloatList(int directive);
 
   // ---- CPU table (CpuTable.cpp) and instructions (Encoder.cpp)
@@ -501,10 +502,6 @@ class TTarn : public TAssembleSettings {
   void TraceStep(TTraceOp::TKind kind, int32_t value);
   bool ReplayTrace(const TTraceOp* ops, int count, int32_t& result);
   static bool TraceCanFail(const TTraceOp* ops, int count);
-  // The three parts of a field descriptor (value, lowest, highest operand),
-  // read once when the table is loaded: a constant needs no work again, a
-  // part that reads no label is replayed from its recorded steps, any other
-  // part is evaluated from where it starts.
   // Steps that only add, subtract, negate and multiply by constants come to
   // a sum of the operand, the counter and the byte count, each so many times,
   // and a constant: the same value, wrapped at 32 bits, in one step.
@@ -514,6 +511,10 @@ class TTarn : public TAssembleSettings {
     uint32_t Constant = 0, Operand = 0, Counter = 0, Bytes = 0;
   };
   static TLinearSteps LinearStepsOf(const TTraceOp* ops, int count);
+  // The three parts of a field descriptor (value, lowest, highest operand),
+  // read once when the table is loaded: a constant needs no work again, a
+  // part that reads no label is replayed from its recorded steps, any other
+  // part is evaluated from where it starts.
   struct TFieldShape {
     enum TKind : uint8_t { Constant, OperandAlone, Traced, General } Kind[3] = {};
     int32_t Value[3] = {};
