@@ -22,6 +22,7 @@ bool TTarn::FindLineMemo(bool fromMacro, size_t length) {
   RecordLength = length;
   RecordSeed = LineSeed();
   RecordCheck = 0;
+  RecordVerbatim = !Replacements && file.Memo->SameText;
   if (slot && slot->CheckValue() != 0 && !RepeatRefused && Repeats(*slot, RawLine, length)) {
     RepeatLine(*slot);
     return true;
@@ -48,6 +49,10 @@ bool TTarn::ReadRememberedLine() {
   // A line that the general reading would change (a CR before its newline,
   // a zero byte in it) has another check value than its text here.
   if (!text) return false;
+  RecordVerbatim = file.Memo->SameText;
+  // Known by its place, it must also be what the general reading gives:
+  // that reading drops a CR before the newline (a zero in the line is not peeked).
+  if (RecordVerbatim && length >= 2 && text[length - 2] == '\r') return false;
   if (!Repeats(*slot, text, length)) {
     // The general reading gets this very text: its outcome would not hold there either.
     RepeatRefused = RecordCheck == slot->CheckValue();
@@ -68,7 +73,7 @@ bool TTarn::ReadRememberedLine() {
 bool TTarn::Repeats(TLineMemo& slot, const char* text, size_t length) {
   RecordLength = length;
   RecordSeed = LineSeed();
-  RecordCheck = HashText(text, length, RecordSeed);
+  RecordCheck = LineCheck(text, length);
   return RecordCheck == slot.CheckValue() && (MemoHolds(slot) || RelinkShape(slot));
 }
 
@@ -80,6 +85,10 @@ void TTarn::RepeatLine(TLineMemo& slot) {
   ++TotalLines;
   NormalizedLine[0] = '\n';
   NormalizedLine[1] = '\0';
+}
+
+uint64_t TTarn::LineCheck(const char* text, size_t length) const {
+  return RecordVerbatim ? (RecordSeed + 1) << 1 : HashText(text, length, RecordSeed) | 1;
 }
 
 bool TTarn::MemoHolds(const TLineMemo& memo) const {
@@ -106,7 +115,7 @@ TLineMemo* TTarn::StartRecording() {
     return nullptr;
   TLineMemo* memo = memos->Find(RecordIndex);
   // The raw line and the settings it was read with have not changed since.
-  if (RecordCheck == 0) RecordCheck = HashText(RawLine, RecordLength, RecordSeed);
+  if (RecordCheck == 0) RecordCheck = LineCheck(RawLine, RecordLength);
   if (!memo) {
     MemoScratch = TLineMemo{};
     ScratchMemos = memos;

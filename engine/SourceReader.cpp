@@ -1,6 +1,7 @@
 #include "SourceReader.h"
 
 #include <cstring>
+#include <ctime>
 #include <sys/stat.h>
 
 namespace { constexpr size_t BlockSize = 1 << 16; }
@@ -38,7 +39,7 @@ bool TSourceReader::Open(const std::string& path) {
   Close();
   Stream = std::fopen(path.c_str(), "rb");
   if (!Stream) return false;
-  if (!Buffer) Buffer.reset(new char[BlockSize]);
+  if (!Buffer) Buffer.reset(new char[BlockSize + 1]);
   Data = Buffer.get();
   Pos = End = 0;
   return true;
@@ -48,6 +49,27 @@ void TSourceReader::OpenText(std::shared_ptr<const std::string> text) {
   Close();
   Text = std::move(text);
   TextServed = false;
+}
+
+bool TSourceReader::Version(TTextVersion& version) const {
+  version = TTextVersion{};
+  if (Text) {
+    version.Text = Text.get();
+    version.Settled = true;
+    return true;
+  }
+  struct stat st;
+  if (!Stream || fstat(fileno(Stream), &st) != 0) return false;
+  version.Device = uint64_t(st.st_dev);
+  version.Inode = uint64_t(st.st_ino);
+  version.Size = uint64_t(st.st_size);
+  version.Modified = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  version.Changed = int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+  // Two seconds cover the coarsest common grain (FAT's).
+  timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  version.Settled = version.Modified < (int64_t(now.tv_sec) - 2) * 1000000000 + now.tv_nsec;
+  return true;
 }
 
 void TSourceReader::Close() {
@@ -74,6 +96,7 @@ bool TSourceReader::Fill() {
   }
   if (!Stream) return false;
   End = std::fread(Buffer.get(), 1, BlockSize, Stream);
+  Buffer[End] = '\0';
   return End > 0;
 }
 

@@ -2,10 +2,24 @@
 // limit: a longer line arrives in pieces. Buffered in large blocks for speed.
 // Lines may end in LF or CR LF; either way a line arrives ending in LF alone.
 #pragma once
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+
+// What tells one version of an open text from another: a file's place on
+// its device with its size and times of change, or a kept text's place in
+// memory. Two openings with the same version read the same text, provided
+// the version is settled: a file changed within the last seconds may change
+// again within the grain of its file system's clock and keep its times.
+struct TTextVersion {
+  uint64_t Device = 0, Inode = 0, Size = 0;
+  int64_t Modified = 0, Changed = 0;  // nanoseconds
+  const void* Text = nullptr;
+  bool Settled = false;
+  bool operator==(const TTextVersion&) const = default;
+};
 
 class TSourceReader {
  public:
@@ -26,18 +40,20 @@ class TSourceReader {
   // Reads at most limit - 1 bytes, up to and including a newline, into line,
   // terminated by a zero. Returns the number of bytes read, 0 at end of file.
   int ReadLine(char* line, int limit);
-  // The next line, newline included, when it lies whole in the block read
-  // and is at most limit bytes long; null otherwise. It stays unread until
-  // Skip is given its length.
+  // The next line, newline included, when it lies whole in the block read,
+  // is at most limit bytes long and holds no zero byte; null otherwise. It
+  // stays unread until Skip is given its length.
   const char* PeekLine(size_t limit, size_t& length) const {
     if (Pos >= End) return nullptr;
-    size_t avail = End - Pos < limit ? End - Pos : limit;
-    const void* nl = std::memchr(Data + Pos, '\n', avail);
-    if (!nl) return nullptr;
-    length = size_t(static_cast<const char*>(nl) - (Data + Pos)) + 1;
-    return Data + Pos;
+    // The block ends in a zero: one search finds the newline, a zero in the
+    // line, or the end of the block.
+    const char* end = strchrnul(Data + Pos, '\n');
+    length = size_t(end - (Data + Pos)) + 1;
+    return *end == '\n' && length <= limit ? Data + Pos : nullptr;
   }
   void Skip(size_t length) { Pos += length; }
+  // The version of the text opened; false when it cannot be told.
+  bool Version(TTextVersion& version) const;
 
  private:
   bool Fill();
@@ -45,7 +61,7 @@ class TSourceReader {
   std::unique_ptr<char[]> Buffer;
   std::shared_ptr<const std::string> Text;
   bool TextServed = false;
-  const char* Data = nullptr;
+  const char* Data = nullptr;  // the block, followed by a zero
   size_t Pos = 0, End = 0;
 };
 

@@ -363,6 +363,9 @@ bool TTarn::OpenSourceFile(const std::string& name) {
     if (!OpenFileOrKeptText(entry.Reader, candidate)) continue;
     opened = true;
     entry.Memo = &MemoFiles[candidate];
+    TTextVersion version;
+    bool known = entry.Reader.Version(version);
+    entry.Memo->Opened(known, version);
     if (std::find(OpenedFiles.begin(), OpenedFiles.end(), candidate) == OpenedFiles.end())
       OpenedFiles.push_back(candidate);
     if (candidate != name) {

@@ -199,8 +199,18 @@ class TLineMemos {
     if (!Blocks[block]) Blocks[block] = std::make_unique<TLineMemo[]>(BlockSize);
     return Blocks[block][index % BlockSize];
   }
+  // Each opening of the file: while every one has had the same settled
+  // version, a line's place in the file stands for its text.
+  void Opened(bool known, const TTextVersion& version) {
+    if (!known || !version.Settled || (Seen && !(version == Version))) SameText = false;
+    Seen = true;
+    Version = version;
+  }
+  bool SameText = true;
 
  private:
+  bool Seen = false;
+  TTextVersion Version;
   static constexpr size_t BlockSize = 4096;
   std::vector<std::unique_ptr<TLineMemo[]>> Blocks;
 };
@@ -645,6 +655,13 @@ class TTarn : public TAssembleSettings {
   uint64_t RecordCheck = 0;  // 0 until worked out
   size_t RecordLength = 0;
   uint64_t RecordSeed = 0;
+  bool RecordVerbatim = false;  // the line is read as it stands in a file whose text has not changed
+  // The check value a line is remembered and met again with. A line read as
+  // it stands in an unchanged file is known by its place, which its slot
+  // stands for: only its settings count, and its text is not hashed. Any
+  // other line is known by a hash of its text. The two kinds never meet:
+  // the first is even, the second odd.
+  uint64_t LineCheck(const char* text, size_t length) const;
   std::map<std::string, TLineMemos> MemoFiles;  // by the path each file opened with
   struct TMemoRead { uint32_t Label; int32_t Value; };
   std::vector<TMemoRead> MemoReads;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "TestSupport.h"
@@ -262,6 +264,49 @@ TEST(Differential, LinesReadAgainFollowEveryChangeOfTheirInputs) {
   // Mnemonics looked up before the CPU table names them, and after.
   ExpectSameFiles(AssembleBothWays({{"main.asm", "\tNOP\n\tLDA #1\n\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tNOP\n\tLDA #1\n"}}),
                   "mnemonics before and after the CPU line");
+}
+
+// A file rewritten while the assembly runs (here once the first pass is
+// done with it) is read as it then stands: a line is known by its place in
+// its file only while every opening of the file finds the same version, and
+// a file changed in the last seconds has no version to trust, since a second
+// change may keep its size and times. Each rewrite puts the file's times back.
+TEST(Differential, AFileRewrittenBetweenPassesIsReadAsItThenStands) {
+  struct TCase {
+    const char* Name;
+    bool Fresh;           // written just now rather than an hour ago
+    const char* Rewrite;  // the new text
+  } cases[] = {
+      {"an old file rewritten at another length", false, "\tLDA  #7\n\tLDX #8\n"},
+      {"a fresh file rewritten at the same length", true, "\tLDA #7\n\tLDX #8\n"},
+  };
+  namespace fs = std::filesystem;
+  for (const TCase& c : cases) {
+    std::array<TRunResult, 2> results;
+    for (int plain = 0; plain < 2; ++plain) {
+      TTempDir dir;
+      dir.Write("t.tbl", ReadFile(TARN_TABLES_DIR "/6502.tbl"));
+      dir.Write("main.asm", "\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n\tLDA FWD\n\tINCL \"inc.asm\"\nFWD\tEQU 12H\n");
+      dir.Write("inc.asm", "\tLDA #1\n\tLDX #2\n");
+      fs::path inc = fs::path(dir.Path()) / "inc.asm";
+      if (c.Fresh) fs::last_write_time(inc, fs::file_time_type::clock::now());
+      // Once the first pass is back in the main file from the include.
+      bool included = false, rewritten = false;
+      auto rewrite = [&](int field, const char* text) {
+        if (field != FieldCurrentFile || rewritten) return;
+        included = included || std::string_view(text).ends_with("INC.ASM");
+        if (!included || !std::string_view(text).ends_with("MAIN.ASM")) return;
+        rewritten = true;
+        fs::file_time_type times = fs::last_write_time(inc);
+        std::ofstream(inc, std::ios::binary | std::ios::trunc) << c.Rewrite;
+        fs::last_write_time(inc, times);
+      };
+      results[size_t(plain)] = AssembleIn(dir, "main.asm", "main.LST", "main.HEX", "main.ERR", plain == 1, rewrite);
+      EXPECT_GE(results[size_t(plain)].Passes, 2) << c.Name;
+    }
+    ExpectSameFiles(results, c.Name);
+    EXPECT_NE(results[0].Object.find("A907A208"), std::string::npos) << c.Name << "\n" << results[0].Object;
+  }
 }
 
 // Lines of one shape (the same text but for their numbers and labels) are

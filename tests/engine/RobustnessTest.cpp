@@ -1,12 +1,14 @@
 // Bad input and failing files: numbered errors, never a crash, hang or overflow.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <random>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
+#include "SourceReader.h"
 #include "TestSupport.h"
 
 namespace {
@@ -154,6 +156,35 @@ TEST(Robustness, PipesAreReadOnceAndKeptForLaterPasses) {
   EXPECT_EQ(r.Passes, 2);
   EXPECT_EQ(r.ErrorCount, 0) << r.Errors;
   EXPECT_EQ(Hex(r.Object), "03 07 07 09");
+}
+
+// The lines of a file are known by their place in later passes only while
+// its version can be trusted: not when it changed in the last seconds (its
+// next change may fall in the same grain of its file system's clock and keep
+// its times) nor when its time lies ahead of the clock.
+TEST(Robustness, OnlyAFileUnchangedForSecondsHasASettledVersion) {
+  namespace fs = std::filesystem;
+  TTempDir dir;
+  const auto now = fs::file_time_type::clock::now();
+  struct TCase {
+    const char* Name;
+    fs::file_time_type Time;
+    bool Settled;
+  } cases[] = {
+      {"an hour old", now - std::chrono::hours(1), true},
+      {"just written", now, false},
+      {"dated ahead", now + std::chrono::hours(1), false},
+  };
+  for (const TCase& c : cases) {
+    std::string path = dir.Path() + "/part.asm";
+    dir.Write("part.asm", "\tNOP\n");
+    fs::last_write_time(path, c.Time);
+    TSourceReader reader;
+    ASSERT_TRUE(reader.Open(path)) << c.Name;
+    TTextVersion version;
+    ASSERT_TRUE(reader.Version(version)) << c.Name;
+    EXPECT_EQ(version.Settled, c.Settled) << c.Name;
+  }
 }
 
 TEST(Robustness, ErrorForALabelSkippedInPassOneStandsAtTheLabel) {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -28,6 +29,10 @@ void TTempDir::Write(const std::string& name, const std::string& content) const 
   fs::path p = fs::path(Dir) / name;
   fs::create_directories(p.parent_path());
   std::ofstream(p, std::ios::binary) << content;
+  // Dated an hour back, as files in use are: an assembly then knows their
+  // lines by place. A file changed in the last seconds is read by its text.
+  std::error_code ec;
+  fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(1), ec);
 }
 
 std::string TTempDir::Read(const std::string& name) const {
@@ -64,7 +69,8 @@ static std::string Replace(std::string s, const std::string& from, const std::st
 }
 
 TRunResult AssembleIn(const TTempDir& dir, const std::string& main, const std::string& listing,
-                      const std::string& object, const std::string& errors, bool plainMatching) {
+                      const std::string& object, const std::string& errors, bool plainMatching,
+                      const std::function<void(int, const char*)>& progress) {
   setenv("SOURCE_DATE_EPOCH", "0", 1);
   char previous[4096];
   if (!getcwd(previous, sizeof previous)) previous[0] = '\0';
@@ -75,6 +81,7 @@ TRunResult AssembleIn(const TTempDir& dir, const std::string& main, const std::s
     tarn.PlainAlgorithms = plainMatching;
     tarn.ShowProgressFn = [&](const char* text, int field) {
       r.Progress.push_back(std::to_string(field) + ":" + text);
+      if (progress) progress(field, text);
     };
     tarn.OnError = [&](const TDiagnostic& d) {
       if (d.Number == 0) r.LastPass.clear();

@@ -1,6 +1,7 @@
 // Runs the engine on source text in a temporary directory and reads back what it wrote.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,7 +22,7 @@ class TTempDir {
   TTempDir();
   ~TTempDir();
   const std::string& Path() const { return Dir; }
-  void Write(const std::string& name, const std::string& content) const;
+  void Write(const std::string& name, const std::string& content) const;  // dated an hour back
   std::string Read(const std::string& name) const;
 
  private:
@@ -34,7 +35,8 @@ TRunResult AssembleText(const std::string& source, const std::map<std::string, s
 // The same in an existing directory, with chosen output names ("" = not wanted).
 // plainMatching: match instructions without the engine's caches.
 TRunResult AssembleIn(const TTempDir& dir, const std::string& main, const std::string& listing,
-                      const std::string& object, const std::string& errors, bool plainMatching = false);
+                      const std::string& object, const std::string& errors, bool plainMatching = false,
+                      const std::function<void(int field, const char* text)>& progress = {});
 
 // A CPU table for an imaginary processor with every kind of field, group and name list.
 extern const char ImaginaryTable[];

@@ -4,6 +4,7 @@
 // t.tbl and i.inc in a directory of their own, which the source names as
 // written (CPU "t.tbl", INCL "i.inc"); the run happens from inside that
 // directory so that relative names resolve there and nowhere else.
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -128,8 +129,14 @@ int FuzzEngineOne(const uint8_t* data, size_t size) {
   TRunDir dir;
   if (dir.Path.empty()) return 0;  // no room for a run: nothing to learn from this input
   static const char* const Names[] = {"main.asm", "t.tbl", "i.inc"};
-  for (size_t i = 0; i < parts.size(); ++i)
-    if (!WriteFile(dir.Path + "/" + Names[i], parts[i])) return 0;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    std::string path = dir.Path + "/" + Names[i];
+    if (!WriteFile(path, parts[i])) return 0;
+    // Half the inputs as files in use (an hour old: later passes know their
+    // lines by place), half as files just written (known by their text).
+    std::error_code ec;
+    if (size % 2 == 0) fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(1), ec);
+  }
   TWorkingDir inside(dir.Path);
   if (!inside.Entered) return 0;
 
