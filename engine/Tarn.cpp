@@ -421,6 +421,18 @@ void TTarn::ReadSourceLine() {
   }
   if (!fromMacro) {
     for (;;) {
+      // Most lines lie whole in the reader's block, with no zero byte and
+      // no CR before the newline: as they stand, they are what the reading
+      // below would give.
+      size_t length = 0;
+      const char* text = Current().Reader.PeekLine(LineSize - 2, length);
+      if (text && !(length >= 2 && text[length - 2] == '\r')) {
+        std::memcpy(RawLine, text, length);
+        RawLine[length] = '\0';
+        Current().Reader.Skip(length);
+        rawLength = length;
+        break;
+      }
       int n = Current().Reader.ReadLine(RawLine, LineSize - 1);
       if (n > 0) {
         // A zero byte ends the line as it would for the C runtime; the line
