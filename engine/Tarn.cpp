@@ -240,6 +240,7 @@ void TTarn::RunPass() {
   if (StartFormatGiven) SelectObjectFormat(StartFormat);
   DefineCommandLineNames();
   IncludeStack[0].Reader.Rewind();
+  NoteTextVersion(IncludeStack[0]);  // the main file is read again, not opened again
   IncludeStack[0].LineCount = 0;
   IncludeStack[0].ErrorCount = 0;
   if (OnError) OnError(TDiagnostic{});  // number 0: a new pass begins
@@ -363,9 +364,7 @@ bool TTarn::OpenSourceFile(const std::string& name) {
     if (!OpenFileOrKeptText(entry.Reader, candidate)) continue;
     opened = true;
     entry.Memo = &MemoFiles[candidate];
-    TTextVersion version;
-    bool known = entry.Reader.Version(version);
-    entry.Memo->Opened(known, version);
+    NoteTextVersion(entry);
     if (std::find(OpenedFiles.begin(), OpenedFiles.end(), candidate) == OpenedFiles.end())
       OpenedFiles.push_back(candidate);
     if (candidate != name) {
@@ -381,6 +380,15 @@ bool TTarn::OpenSourceFile(const std::string& name) {
   }
   ShowProgress(entry.FullPath.c_str(), FieldCurrentFile);
   return true;
+}
+
+// Each opening of a file, and each pass that reads the main file again,
+// tells what is remembered of its lines which version of its text it reads.
+void TTarn::NoteTextVersion(TSourceFile& file) {
+  if (!file.Memo) return;
+  TTextVersion version;
+  bool known = file.Reader.Version(version);
+  file.Memo->Opened(known, version);
 }
 
 void TTarn::CloseSourceFile() {

@@ -252,6 +252,7 @@ class TTarn : public TAssembleSettings {
   std::vector<std::string> SourceCandidates(const std::string& name) const;
   bool OpenFileOrKeptText(TSourceReader& reader, const std::string& path);
   TFileIdentity MainSourceIdentity(const std::string& name) const;
+  void NoteTextVersion(TSourceFile& file);
   void CloseSourceFile();
   void ShowLineCounts();
   void EnterBuiltins();

@@ -272,13 +272,18 @@ TEST(Differential, LinesReadAgainFollowEveryChangeOfTheirInputs) {
 // a file changed in the last seconds has no version to trust, since a second
 // change may keep its size and times. Each rewrite puts the file's times back.
 TEST(Differential, AFileRewrittenBetweenPassesIsReadAsItThenStands) {
+  const std::string main = "\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n\tLDA FWD\n\tINCL \"inc.asm\"\n";
   struct TCase {
     const char* Name;
+    const char* File;     // the file rewritten
     bool Fresh;           // written just now rather than an hour ago
-    const char* Rewrite;  // the new text
+    std::string Rewrite;  // its new text
+    const char* Code;     // in the object, as the new text has it
   } cases[] = {
-      {"an old file rewritten at another length", false, "\tLDA  #7\n\tLDX #8\n"},
-      {"a fresh file rewritten at the same length", true, "\tLDA #7\n\tLDX #8\n"},
+      {"an old include rewritten at another length", "inc.asm", false, "\tLDA  #7\n\tLDX #8\n", "A907A208"},
+      {"a fresh include rewritten at the same length", "inc.asm", true, "\tLDA #7\n\tLDX #8\n", "A907A208"},
+      // Read again from its start in each pass, not opened again.
+      {"the main file rewritten at another length", "main.asm", false, main + "\tLDY  #9\nFWD\tEQU 12H\n", "A009"},
   };
   namespace fs = std::filesystem;
   for (const TCase& c : cases) {
@@ -286,10 +291,10 @@ TEST(Differential, AFileRewrittenBetweenPassesIsReadAsItThenStands) {
     for (int plain = 0; plain < 2; ++plain) {
       TTempDir dir;
       dir.Write("t.tbl", ReadFile(TARN_TABLES_DIR "/6502.tbl"));
-      dir.Write("main.asm", "\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n\tLDA FWD\n\tINCL \"inc.asm\"\nFWD\tEQU 12H\n");
+      dir.Write("main.asm", main + "\tLDY #1\nFWD\tEQU 12H\n");
       dir.Write("inc.asm", "\tLDA #1\n\tLDX #2\n");
-      fs::path inc = fs::path(dir.Path()) / "inc.asm";
-      if (c.Fresh) fs::last_write_time(inc, fs::file_time_type::clock::now());
+      fs::path file = fs::path(dir.Path()) / c.File;
+      if (c.Fresh) fs::last_write_time(file, fs::file_time_type::clock::now());
       // Once the first pass is back in the main file from the include.
       bool included = false, rewritten = false;
       auto rewrite = [&](int field, const char* text) {
@@ -297,15 +302,15 @@ TEST(Differential, AFileRewrittenBetweenPassesIsReadAsItThenStands) {
         included = included || std::string_view(text).ends_with("INC.ASM");
         if (!included || !std::string_view(text).ends_with("MAIN.ASM")) return;
         rewritten = true;
-        fs::file_time_type times = fs::last_write_time(inc);
-        std::ofstream(inc, std::ios::binary | std::ios::trunc) << c.Rewrite;
-        fs::last_write_time(inc, times);
+        fs::file_time_type times = fs::last_write_time(file);
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << c.Rewrite;
+        fs::last_write_time(file, times);
       };
       results[size_t(plain)] = AssembleIn(dir, "main.asm", "main.LST", "main.HEX", "main.ERR", plain == 1, rewrite);
       EXPECT_GE(results[size_t(plain)].Passes, 2) << c.Name;
     }
     ExpectSameFiles(results, c.Name);
-    EXPECT_NE(results[0].Object.find("A907A208"), std::string::npos) << c.Name << "\n" << results[0].Object;
+    EXPECT_NE(results[0].Object.find(c.Code), std::string::npos) << c.Name << "\n" << results[0].Object;
   }
 }
 
