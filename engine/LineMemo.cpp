@@ -46,13 +46,8 @@ bool TTarn::ReadRememberedLine() {
     return false;
   size_t length = 0;
   const char* text = file.Reader.PeekLine(LineSize - 2, length);
-  // A line that the general reading would change (a CR before its newline,
-  // a zero byte in it) has another check value than its text here.
   if (!text) return false;
   RecordVerbatim = file.Memo->SameText;
-  // Known by its place, it must also be what the general reading gives:
-  // that reading drops a CR before the newline (a zero in the line is not peeked).
-  if (RecordVerbatim && length >= 2 && text[length - 2] == '\r') return false;
   if (!Repeats(*slot, text, length)) {
     // The general reading gets this very text: its outcome would not hold there either.
     RepeatRefused = RecordCheck == slot->CheckValue();

@@ -41,15 +41,17 @@ class TSourceReader {
   // terminated by a zero. Returns the number of bytes read, 0 at end of file.
   int ReadLine(char* line, int limit);
   // The next line, newline included, when it lies whole in the block read,
-  // is at most limit bytes long and holds no zero byte; null otherwise. It
-  // stays unread until Skip is given its length.
+  // is at most limit bytes long and is what ReadLine would give: no zero
+  // byte in it, no CR before its newline. Null otherwise. It stays unread
+  // until Skip is given its length.
   const char* PeekLine(size_t limit, size_t& length) const {
     if (Pos >= End) return nullptr;
     // The block ends in a zero: one search finds the newline, a zero in the
     // line, or the end of the block.
     const char* end = strchrnul(Data + Pos, '\n');
     length = size_t(end - (Data + Pos)) + 1;
-    return *end == '\n' && length <= limit ? Data + Pos : nullptr;
+    if (*end != '\n' || length > limit || (length >= 2 && end[-1] == '\r')) return nullptr;
+    return Data + Pos;
   }
   void Skip(size_t length) { Pos += length; }
   // The version of the text opened; false when it cannot be told.

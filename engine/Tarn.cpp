@@ -429,12 +429,10 @@ void TTarn::ReadSourceLine() {
   }
   if (!fromMacro) {
     for (;;) {
-      // Most lines lie whole in the reader's block, with no zero byte and
-      // no CR before the newline: as they stand, they are what the reading
-      // below would give.
+      // Most lines lie whole in the reader's block as the reading below
+      // would give them: they are taken from there.
       size_t length = 0;
-      const char* text = Current().Reader.PeekLine(LineSize - 2, length);
-      if (text && !(length >= 2 && text[length - 2] == '\r')) {
+      if (const char* text = Current().Reader.PeekLine(LineSize - 2, length)) {
         std::memcpy(RawLine, text, length);
         RawLine[length] = '\0';
         Current().Reader.Skip(length);
