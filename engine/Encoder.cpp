@@ -21,6 +21,7 @@ void TTarn::EncodeInstruction() {
     replayed = ReplayShape(*memo);
     if (!replayed) {
       ShapeRecording = true;
+      MarkShapeTokens();
       ShapeBroken = false;
       ShapeEvalTokens = -1;
       ShapeRecord.Checks.clear();

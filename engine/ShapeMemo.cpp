@@ -11,8 +11,6 @@
 // False when the line has no shape worth keeping (too many tokens, a number
 // with a digit outside its base).
 bool TTarn::ReadShape() {
-  for (int i = 0; i < ShapeTokenCount; ++i)
-    FillShort(ShapeTokenAt + ShapeTokens[i].Start, 0, size_t(ShapeTokens[i].End - ShapeTokens[i].Start));
   ShapeTokenCount = 0;
   char* key = ShapeKey;
   size_t n = 0;
@@ -67,7 +65,6 @@ bool TTarn::ReadShape() {
     token.Label = label;
     token.Forward = forward;
     token.Value = number ? int32_t(value) : forward ? ProgramCounter : 0;
-    FillShort(ShapeTokenAt + token.Start, uint8_t(ShapeTokenCount), size_t(token.End - token.Start));
     token.KeyAt = uint16_t(n);
     key[n++] = number ? '\x01' : forward ? '\x03' : '\x02';
     p = end;
@@ -80,6 +77,19 @@ bool TTarn::ReadShape() {
   ShapeKeyLength = n;
   ShapeHash = HashText(key, n, 0);
   return true;
+}
+
+// The columns of the line's tokens, for the full match that records its
+// shape; those of the line marked before are cleared first.
+void TTarn::MarkShapeTokens() {
+  for (int i = 0; i < MarkedCount; ++i)
+    FillShort(ShapeTokenAt + MarkedTokens[i].Start, 0, size_t(MarkedTokens[i].End - MarkedTokens[i].Start));
+  MarkedCount = ShapeTokenCount;
+  for (int i = 0; i < ShapeTokenCount; ++i) {
+    const TShapeToken& token = ShapeTokens[i];
+    MarkedTokens[i] = {token.Start, token.End};
+    FillShort(ShapeTokenAt + token.Start, uint8_t(i + 1), size_t(token.End - token.Start));
+  }
 }
 
 // The slot a name of at most 8 characters is kept in, with its characters

@@ -757,7 +757,13 @@ class TTarn : public TAssembleSettings {
   TShapeToken ShapeTokens[MaxShapeTokens];
   std::string_view ShapeTexts[MaxShapeTokens];  // the tokens' texts, for a replay of the shape
   int ShapeTokenCount = 0;
-  uint8_t ShapeTokenAt[LineSize] = {};  // 1 + the token at each column, 0 outside tokens
+  // While a full match records the line's shape: 1 + the token at each
+  // column, 0 outside tokens. The columns marked last are kept to be cleared.
+  uint8_t ShapeTokenAt[LineSize] = {};
+  struct TColumns { uint16_t Start, End; };
+  TColumns MarkedTokens[MaxShapeTokens];
+  int MarkedCount = 0;
+  void MarkShapeTokens();
   char ShapeKey[LineSize + 16] = {};
   size_t ShapeKeyLength = 0;
   uint64_t ShapeHash = 0;
