@@ -53,13 +53,18 @@ bool TTarn::ReadRememberedLine() {
     RepeatRefused = RecordCheck == slot->CheckValue();
     return false;
   }
-  file.Reader.Skip(length);
-  CopyShort(RawLine, text, length);
-  RawLine[length] = '\0';
+  TakePeekedLine(file.Reader, text, length);
   Macro.Source = TLineSource::File;
   RecordMemos = nullptr;
   RepeatLine(*slot);
   return true;
+}
+
+// A line peeked in the reader's block becomes the raw line, and is read.
+void TTarn::TakePeekedLine(TSourceReader& reader, const char* text, size_t length) {
+  CopyShort(RawLine, text, length);
+  RawLine[length] = '\0';
+  reader.Skip(length);
 }
 
 // Whether the line's text, with the settings it is read with, is the slot's

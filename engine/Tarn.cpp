@@ -433,9 +433,7 @@ void TTarn::ReadSourceLine() {
       // would give them: they are taken from there.
       size_t length = 0;
       if (const char* text = Current().Reader.PeekLine(LineSize - 2, length)) {
-        std::memcpy(RawLine, text, length);
-        RawLine[length] = '\0';
-        Current().Reader.Skip(length);
+        TakePeekedLine(Current().Reader, text, length);
         rawLength = length;
         break;
       }

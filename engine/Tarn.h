@@ -202,7 +202,7 @@ class TLineMemos {
   // Each opening of the file: while every one has had the same settled
   // version, a line's place in the file stands for its text.
   void Opened(bool known, const TTextVersion& version) {
-    if (!known || !version.Settled || (Seen && !(version == Version))) SameText = false;
+    if (!known || !version.Settled || (Seen && version != Version)) SameText = false;
     Seen = true;
     Version = version;
   }
@@ -677,6 +677,7 @@ class TTarn : public TAssembleSettings {
   TLineMemo* StoredSlot = nullptr;  // remembered from the line being read, while it may still raise an error
   bool FindLineMemo(bool fromMacro, size_t length);
   bool ReadRememberedLine();
+  void TakePeekedLine(TSourceReader& reader, const char* text, size_t length);
   bool RepeatRefused = false;  // the line's text is its slot's, but the outcome did not hold
   bool Repeats(TLineMemo& slot, const char* text, size_t length);
   void RepeatLine(TLineMemo& slot);

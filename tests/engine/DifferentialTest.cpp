@@ -272,6 +272,7 @@ TEST(Differential, LinesReadAgainFollowEveryChangeOfTheirInputs) {
 // a file changed in the last seconds has no version to trust, since a second
 // change may keep its size and times. Each rewrite puts the file's times back.
 TEST(Differential, AFileRewrittenBetweenPassesIsReadAsItThenStands) {
+  static const std::string table6502 = ReadFile(TARN_TABLES_DIR "/6502.tbl");
   const std::string main = "\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n\tLDA FWD\n\tINCL \"inc.asm\"\n";
   struct TCase {
     const char* Name;
@@ -290,7 +291,7 @@ TEST(Differential, AFileRewrittenBetweenPassesIsReadAsItThenStands) {
     std::array<TRunResult, 2> results;
     for (int plain = 0; plain < 2; ++plain) {
       TTempDir dir;
-      dir.Write("t.tbl", ReadFile(TARN_TABLES_DIR "/6502.tbl"));
+      dir.Write("t.tbl", table6502);
       dir.Write("main.asm", main + "\tLDY #1\nFWD\tEQU 12H\n");
       dir.Write("inc.asm", "\tLDA #1\n\tLDX #2\n");
       fs::path file = fs::path(dir.Path()) / c.File;
