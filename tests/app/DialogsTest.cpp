@@ -21,6 +21,7 @@
 
 #include "App.h"
 #include "CommandIds.h"
+#include "Files.h"
 #include "Prompts.h"
 
 namespace {
@@ -41,11 +42,6 @@ void WhenModal(std::function<void(T*)> act, int triesLeft = 200) {
   });
 }
 
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class TDialogsTest : public QObject {
@@ -60,24 +56,21 @@ private slots:
   void messageBoxShowsItsCaption_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("buttons");
-    QTest::newRow("load error") << "Tarnex Meta-Assembler" << "File I/O Error. Part file loaded."
-                                << int(TButtons::Ok);
-    QTest::newRow("settings") << "Disk error - TarnW4.INI" << "Unable to save desktop!" << int(TButtons::Ok);
-    QTest::newRow("close prompt") << "/home/someone/projects/serial/receive.asm"
-                                  << "File has changed! Do you want to save the changes?"
-                                  << int(TButtons::YesNoCancel);
+    QTest::addColumn<TButtons>("buttons");
+    const QString changed = QStringLiteral("File has changed! Do you want to save the changes?");
+    QTest::newRow("load error") << "Tarnex Meta-Assembler" << "File I/O Error. Part file loaded." << TButtons::Ok;
+    QTest::newRow("settings") << "Disk error - TarnW4.INI" << "Unable to save desktop!" << TButtons::Ok;
+    QTest::newRow("close prompt") << "/home/someone/projects/serial/receive.asm" << changed << TButtons::YesNoCancel;
     QTest::newRow("replace") << "Save As" << "victim.asm already exists.\nDo you want to replace it?"
-                             << int(TButtons::YesNo);
-    QTest::newRow("deep path") << QStringLiteral("/a/very/deep/directory").repeated(12) + "/x.asm"
-                               << "File has changed! Do you want to save the changes?"
-                               << int(TButtons::YesNoCancel);
+                             << TButtons::YesNo;
+    QTest::newRow("deep path") << QStringLiteral("/a/very/deep/directory").repeated(12) + "/x.asm" << changed
+                               << TButtons::YesNoCancel;
   }
 
   void messageBoxShowsItsCaption() {
     QFETCH(QString, caption);
     QFETCH(QString, text);
-    QFETCH(int, buttons);
+    QFETCH(TButtons, buttons);
     QWidget parent;
     parent.resize(400, 300);
     parent.show();
@@ -90,9 +83,9 @@ private slots:
       font = box->font();
       box->button(box->standardButtons() & QMessageBox::No ? QMessageBox::No : QMessageBox::Ok)->click();
     });
-    const TAnswer answer = Prompts().Message(&parent, text, caption, TMessageIcon::Exclamation, TButtons(buttons));
+    const TAnswer answer = Prompts().Message(&parent, text, caption, TMessageIcon::Exclamation, buttons);
     QCOMPARE(shownCaption, caption);
-    QCOMPARE(answer, TButtons(buttons) == TButtons::Ok ? TAnswer::Ok : TAnswer::No);
+    QCOMPARE(answer, buttons == TButtons::Ok ? TAnswer::Ok : TAnswer::No);
     // Room for the caption in a title font a fifth larger than ours and
     // bold, beside an icon and three buttons of a line's height and a half
     // each; a caption wider than the screen is cut all the same, but the box
@@ -124,11 +117,7 @@ private slots:
     QFETCH(QString, result);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    {
-      QFile victim(dir.filePath(QStringLiteral("victim.asm")));
-      QVERIFY(victim.open(QIODevice::WriteOnly));
-      victim.write("keep me\n");
-    }
+    WriteFile(dir.filePath(QStringLiteral("victim.asm")), "keep me\n");
     QString question;
     WhenModal<QFileDialog>([&](QFileDialog* dialog) {
       auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -164,7 +153,6 @@ private slots:
     auto app = std::make_unique<TTarnApp>();
     app->Start({});
     const QFont before = app->EditorFont();
-    QVERIFY(QFontInfo(before).fixedPitch());
     QFont start;
     WhenModal<QFontDialog>([&](QFontDialog* dialog) {
       start = dialog->currentFont();

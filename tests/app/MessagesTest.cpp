@@ -2,20 +2,19 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <fstream>
 
+#include "Files.h"
 #include "Messages.h"
 
 namespace {
-
-void WriteAll(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 const char* const ThreeErrors =
     "/WORK/MAIN.ASM(12,9): Error 36 - Operand not in specified range\n"
     "/WORK/INC.ASM(3,1): Error 7 - Object file did not open\n"
     "/WORK/MAIN.ASM(40,17): Error 23 - \n";
+
+// One line of an error file and what is read from it; the help context counts only with text.
+struct TLineCase { const char* Line; bool HasText, HasFile; const char* File; int LineNo, Column, Help; };
 
 }  // namespace
 
@@ -96,45 +95,31 @@ class MessagesTest : public QObject {
   }
 
   void oddLines_data() {
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<bool>("hasText");
-    QTest::addColumn<bool>("hasFile");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("lineNo");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("help");
-    QTest::newRow("neither parenthesis") << "garbage" << false << false << "" << 1 << 1 << 0;
-    QTest::newRow("empty") << "" << false << false << "" << 1 << 1 << 0;
-    QTest::newRow("only (") << "/A.ASM(5" << false << true << "/A.ASM" << 5 << 1 << 0;
-    QTest::newRow("only )") << "x)" << true << false << "" << 1 << 1 << 100;
-    QTest::newRow("no numbers") << "/A.ASM(,): E" << true << true << "/A.ASM" << 1 << 1 << 100;
+    QTest::addColumn<TLineCase>("c");
+    QTest::newRow("neither parenthesis") << TLineCase{"garbage", false, false, "", 1, 1, 0};
+    QTest::newRow("empty") << TLineCase{"", false, false, "", 1, 1, 0};
+    QTest::newRow("only (") << TLineCase{"/A.ASM(5", false, true, "/A.ASM", 5, 1, 0};
+    QTest::newRow("only )") << TLineCase{"x)", true, false, "", 1, 1, 100};
+    QTest::newRow("no numbers") << TLineCase{"/A.ASM(,): E", true, true, "/A.ASM", 1, 1, 100};
     // The split is at the first parenthesis, so such a path is cut short.
-    QTest::newRow("parenthesis in path") << "/W/A(1)/B.ASM(4,2): Error 35 - Symbol not found" << true << true
-                                         << "/W/A" << 1 << 2 << 100;
-    QTest::newRow("line 0 of a fatal error") << "/A.ASM(0,1): Error 1 - Source file did not open" << true << true
-                                             << "/A.ASM" << 1 << 1 << 101;
-    QTest::newRow("line past 16 bits") << "/A.ASM(200000,99999): Error 40 - x" << true << true << "/A.ASM"
-                                       << 200000 << 99999 << 140;
-    QTest::newRow("line past what the editor counts") << "/A.ASM(99999999999,3): Error 40 - x" << true << true
-                                                      << "/A.ASM" << 2147483647 << 3 << 140;
-    QTest::newRow("crlf") << "/A.ASM(2,3): Error 35 - Symbol not found\r\n" << true << true << "/A.ASM" << 2 << 3
-                          << 135;
+    QTest::newRow("parenthesis in path")
+        << TLineCase{"/W/A(1)/B.ASM(4,2): Error 35 - Symbol not found", true, true, "/W/A", 1, 2, 100};
+    QTest::newRow("line 0 of a fatal error")
+        << TLineCase{"/A.ASM(0,1): Error 1 - Source file did not open", true, true, "/A.ASM", 1, 1, 101};
+    QTest::newRow("line past 16 bits") << TLineCase{"/A.ASM(200000,99999): Error 40 - x", true, true, "/A.ASM", 200000, 99999, 140};
+    QTest::newRow("line past what the editor counts")
+        << TLineCase{"/A.ASM(99999999999,3): Error 40 - x", true, true, "/A.ASM", 2147483647, 3, 140};
+    QTest::newRow("crlf") << TLineCase{"/A.ASM(2,3): Error 35 - Symbol not found\r\n", true, true, "/A.ASM", 2, 3, 135};
   }
   void oddLines() {
-    QFETCH(QString, line);
-    QFETCH(bool, hasText);
-    QFETCH(bool, hasFile);
-    QFETCH(QString, file);
-    QFETCH(int, lineNo);
-    QFETCH(int, column);
-    QFETCH(int, help);
-    TMessage m = ParseMessageLine(line.toStdString(), 1);
-    QCOMPARE(m.HasText, hasText);
-    QCOMPARE(m.HasFile, hasFile);
-    QCOMPARE(QString::fromStdString(m.FileName), file);
-    QCOMPARE(int(m.Line), lineNo);
-    QCOMPARE(int(m.Column), column);
-    if (hasText) QCOMPARE(m.HelpContext, help);
+    QFETCH(TLineCase, c);
+    TMessage m = ParseMessageLine(c.Line, 1);
+    QCOMPARE(m.HasText, c.HasText);
+    QCOMPARE(m.HasFile, c.HasFile);
+    QCOMPARE(m.FileName, std::string(c.File));
+    QCOMPARE(int(m.Line), c.LineNo);
+    QCOMPARE(int(m.Column), c.Column);
+    if (c.HasText) QCOMPARE(m.HelpContext, c.Help);
   }
 
   void textOfACrlfLineHasNoCarriageReturn() {

@@ -1,37 +1,31 @@
 // The workbench as a whole: command enabling, the Assemble command and
 // message navigation, closing with unsaved changes, Save as, the desktop,
-// the recent-file menu, the Font and Tabs commands, status-bar hints and
-// contextual help.
+// where editor windows open, Cascade, the Window and recent-file menus, the
+// Font and Tabs commands, menu and toolbar hints and contextual help.
 #include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QMimeData>
-#include <QUrl>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <memory>
+#include <QToolBar>
+#include <QUrl>
 
-#include "App.h"
+#include "AppFixture.h"
 #include "AssembleDialog.h"
 #include "CommandIds.h"
-#include "EditFile.h"
-#include "FindDialog.h"
 #include "Frame.h"
 #include "Help.h"
-#include "MdiClient.h"
 #include "Profile.h"
 #include "RecentFiles.h"
 #include "Registration.h"
-#include "ScriptedPrompts.h"
 
 namespace {
 
@@ -40,42 +34,16 @@ using IdList = QList<int>;
 // Two "Undefined label" errors, on lines 2 and 4 at the operand (column 17).
 constexpr const char* SourceWithErrors = "\tDFB 1\n\tORG\tUNDEF\n\tDFB 2\n\tORG\tNOWHERE\n";
 
-void WriteFile(const QString& path, const QByteArray& text) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(text);
-}
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString StatusText(TTarnApp& app) { return app.StatusText(); }
+// A settings file and the editor font it gives; no family: the system's fixed-pitch face.
+struct TFontCase { QByteArray Settings; QString Family; int Points; bool Bold; };
+// A settings file ($ for the working directory) and what the workbench restores from it.
+struct TRestoreCase { QByteArray Settings; int TabSize, Windows; bool Complaint; };
 
 }  // namespace
 
-class TWorkbenchTest : public QObject {
+class TWorkbenchTest : public QObject, TAppFixture {
   Q_OBJECT
 
-private:
-  QTemporaryDir Home;
-  std::unique_ptr<QTemporaryDir> Work;
-  std::unique_ptr<TScriptedPrompts> Script;
-  std::unique_ptr<TTarnApp> App;
-
-  TTarnApp& StartApp() {
-    App = std::make_unique<TTarnApp>();
-    App->Start({});
-    return *App;
-  }
-  QString WorkFile(const QString& name, const QByteArray& text = "\tDFB 1\n") {
-    const QString path = Work->filePath(name);
-    WriteFile(path, text);
-    return path;
-  }
-  TTarnMDIClient& Client() { return *App->Client(); }
-  TTarnEditFile* ActiveEditor() { return Client().ActiveEditor(); }
   // Chooses the main file and runs F9, pressing Assemble and then Ok.
   // UNNAMED windows are open: each shows the Save As dialog, cancelled here.
   void Assemble(const QString& mainFile, bool runEngine = true, int unnamed = 0) {
@@ -98,30 +66,14 @@ private:
   }
 
 private slots:
-  void initTestCase() {
-    QVERIFY(Home.isValid());
-    qputenv("XDG_CONFIG_HOME", Home.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("TARN_NO_SPLASH", "1");
-  }
-
+  void initTestCase() { SetUpHome(); }
   void init() {
     // Mixed case in the directory name, so case-blind matching is exercised.
-    Work = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/WorkBench-XXXXXX"));
-    QVERIFY(Work->isValid());
-    QVERIFY(QDir::setCurrent(Work->path()));
-    Script = std::make_unique<TScriptedPrompts>();
+    SetUpWork(QStringLiteral("WorkBench-XXXXXX"));
     AssembleErrorCount = 0;
     AssembleErrorFile.clear();
   }
-
-  void cleanup() {
-    App.reset();
-    if (Script)
-      QCOMPARE(Script->Pending(), 0);
-    Script.reset();
-    QDir::setCurrent(Home.path());
-    Work.reset();
-  }
+  void cleanup() { TearDown(); }
 
   void enabling_data() {
     QTest::addColumn<QString>("state");
@@ -161,14 +113,11 @@ private slots:
       QVERIFY(ActiveEditor()->Text().Modified);
     }
     app.Frame()->UpdateCommandStates();
-    for (int id : enabled) {
-      QVERIFY2(app.CommandEnabled(id), qPrintable(QString::number(id)));
-      QVERIFY2(app.Frame()->Action(id)->isEnabled(), qPrintable(QString::number(id)));
-    }
-    for (int id : disabled) {
-      QVERIFY2(!app.CommandEnabled(id), qPrintable(QString::number(id)));
-      QVERIFY2(!app.Frame()->Action(id)->isEnabled(), qPrintable(QString::number(id)));
-    }
+    for (const bool on : {true, false})
+      for (int id : on ? enabled : disabled) {
+        QVERIFY2(app.CommandEnabled(id) == on, qPrintable(QString::number(id)));
+        QVERIFY2(app.Frame()->Action(id)->isEnabled() == on, qPrintable(QString::number(id)));
+      }
   }
 
   void assembleWithoutMainFileStopsSilently() {
@@ -189,18 +138,18 @@ private slots:
     QCOMPARE(Script->Calls.size(), 1);
     QTest::qWait(10);
     QVERIFY(!dialogOpened);
-    QCOMPARE(StatusText(app), QStringLiteral("Tarnex Meta-Assembler 4.0"));
+    QCOMPARE(app.StatusText(), QStringLiteral("Tarnex Meta-Assembler 4.0"));
     QVERIFY(!Client().MainFileChosen());
   }
 
-  void runWithErrorsShowsFirstMessage() {
+  void runWithErrorsShowsMessagesInTurn() {
     TTarnApp& app = StartApp();
     const QString main = WorkFile(QStringLiteral("Prog.asm"), SourceWithErrors);
     Assemble(main);
     QCOMPARE(AssembleErrorCount, 2);
     QCOMPARE(Client().MessageIndex, std::uint16_t(1));
-    QVERIFY(StatusText(app).startsWith(QStringLiteral("Message #1: Error 40 - ")));
-    QVERIFY(StatusText(app).endsWith(QStringLiteral(".  <Ctrl+F1> for Help")));
+    QVERIFY(app.StatusText().startsWith(QStringLiteral("Message #1: Error 40 - ")));
+    QVERIFY(app.StatusText().endsWith(QStringLiteral(".  <Ctrl+F1> for Help")));
     QCOMPARE(app.HelpContextNumber, 140);
     // The error file names the file in upper case; the real file was opened.
     QCOMPARE(Client().Children().size(), 1);
@@ -217,20 +166,17 @@ private slots:
     QCOMPARE(app.Help().CurrentContext(), 140);
     QCOMPARE(app.HelpContextNumber, 0);
     QVERIFY(!app.ContextHelpMode());
-  }
 
-  void navigationStopsAtBothEnds() {
-    TTarnApp& app = StartApp();
-    Assemble(WorkFile(QStringLiteral("prog.asm"), SourceWithErrors));
+    // Navigation stops at both ends.
     app.Command(Cmd::NextError);
-    QVERIFY(StatusText(app).startsWith(QStringLiteral("Message #2: ")));
+    QVERIFY(app.StatusText().startsWith(QStringLiteral("Message #2: ")));
     QCOMPARE(ActiveEditor()->Text().Caret.Line(), 3);
     app.Command(Cmd::NextError);  // the last message again, same number
-    QVERIFY(StatusText(app).startsWith(QStringLiteral("Message #2: ")));
+    QVERIFY(app.StatusText().startsWith(QStringLiteral("Message #2: ")));
     QCOMPARE(Client().MessageIndex, std::uint16_t(2));
     app.Command(Cmd::PreviousError);
     app.Command(Cmd::PreviousError);
-    QVERIFY(StatusText(app).startsWith(QStringLiteral("Message #1: ")));
+    QVERIFY(app.StatusText().startsWith(QStringLiteral("Message #1: ")));
     QCOMPARE(Client().MessageIndex, std::uint16_t(1));
     QCOMPARE(Client().Children().size(), 1);
 
@@ -242,13 +188,12 @@ private slots:
   }
 
   void openWindowWithOtherCaseIsRaised() {
-    TTarnApp& app = StartApp();
+    StartApp();
     const QString main = WorkFile(QStringLiteral("Prog.asm"), SourceWithErrors);
     TTarnMDIChild* source = Client().OpenEditorWindow(main);
     Client().NewWindow();
     QVERIFY(Client().ActiveChild() != source);
     Assemble(main, true, 1);  // Assemble saves every window first; the unnamed one asks
-    Q_UNUSED(app);
     QCOMPARE(Client().Children().size(), 2);
     QCOMPARE(Client().ActiveChild(), source);
     QCOMPARE(source->Editor()->Text().Caret.Line(), 1);
@@ -345,34 +290,26 @@ private slots:
   }
 
   void fontDialogStartsFromTheShownFont_data() {
-    QTest::addColumn<QByteArray>("settings");
-    QTest::addColumn<QString>("family");  // empty: the system's fixed-pitch face
-    QTest::addColumn<int>("points");
-    QTest::addColumn<bool>("bold");
-    QTest::newRow("default face, not installed") << QByteArray() << QString() << 12 << false;
+    QTest::addColumn<TFontCase>("c");
+    QTest::newRow("default face, not installed") << TFontCase{{}, {}, 12, false};
     QTest::newRow("unknown face")
-        << QByteArray("[TarnW4]\nFontFace=No Such Face\nFontHeight=20\nFontWeight=700\n") << QString() << 15
-        << true;
+        << TFontCase{"[TarnW4]\nFontFace=No Such Face\nFontHeight=20\nFontWeight=700\n", {}, 15, true};
     QTest::newRow("installed face")
-        << QByteArray("[TarnW4]\nFontFace=DejaVu Sans Mono\nFontHeight=-16\n") << "DejaVu Sans Mono" << 12
-        << false;
+        << TFontCase{"[TarnW4]\nFontFace=DejaVu Sans Mono\nFontHeight=-16\n", "DejaVu Sans Mono", 12, false};
   }
 
   void fontDialogStartsFromTheShownFont() {
-    QFETCH(QByteArray, settings);
-    QFETCH(QString, family);
-    QFETCH(int, points);
-    QFETCH(bool, bold);
-    if (!family.isEmpty() && !QFontDatabase::hasFamily(family))
+    QFETCH(TFontCase, c);
+    if (!c.Family.isEmpty() && !QFontDatabase::hasFamily(c.Family))
       QSKIP("the face is not installed here");
-    if (settings.isEmpty() && QFontDatabase::hasFamily(QStringLiteral("Courier New")))
+    if (c.Settings.isEmpty() && QFontDatabase::hasFamily(QStringLiteral("Courier New")))
       QSKIP("the default face is installed here");
-    if (!settings.isEmpty())
-      WriteFile(QStringLiteral("TarnW4.INI"), settings);
+    if (!c.Settings.isEmpty())
+      WriteFile(QStringLiteral("TarnW4.INI"), c.Settings);
     TTarnApp& app = StartApp();
     const QFont before = app.EditorFont();
     const QString expected =
-        family.isEmpty() ? QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family() : family;
+        c.Family.isEmpty() ? QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family() : c.Family;
     // The font is named by the face it shows, and so is the settings file.
     QCOMPARE(before.family(), expected);
     QCOMPARE(QFontInfo(before).family(), expected);
@@ -388,14 +325,14 @@ private slots:
     QCOMPARE(start.family(), expected);
     QVERIFY(QFontDatabase::hasFamily(start.family()));
     QCOMPARE(start.styleName(), QFontInfo(before).styleName());
-    QCOMPARE(qRound(start.pointSizeF()), points);
+    QCOMPARE(qRound(start.pointSizeF()), c.Points);
     // Ok without a change leaves the editor as it was.
     const QFont after = app.EditorFont();
     QCOMPARE(QFontInfo(after).family(), expected);
     QVERIFY(QFontInfo(after).fixedPitch());
     QCOMPARE(after.pixelSize(), before.pixelSize());
     QCOMPARE(QFontInfo(after).italic(), false);
-    QCOMPARE(QFontInfo(after).bold(), bold);
+    QCOMPARE(QFontInfo(after).bold(), c.Bold);
   }
 
   void desktopRoundTrip() {
@@ -426,30 +363,24 @@ private slots:
   }
 
   void restoreGuardsStoredValues_data() {
-    QTest::addColumn<QByteArray>("settings");
-    QTest::addColumn<int>("tabSize");
-    QTest::addColumn<int>("windows");
-    QTest::addColumn<bool>("complaint");
-    QTest::newRow("tab size 40") << QByteArray("[TarnW4]\nTabSize=40\n") << 8 << 0 << false;
-    QTest::newRow("tab size 0") << QByteArray("[TarnW4]\nTabSize=0\n") << 8 << 0 << false;
+    QTest::addColumn<TRestoreCase>("c");
+    QTest::newRow("tab size 40") << TRestoreCase{"[TarnW4]\nTabSize=40\n", 8, 0, false};
+    QTest::newRow("tab size 0") << TRestoreCase{"[TarnW4]\nTabSize=0\n", 8, 0, false};
     QTest::newRow("more files than entries")
-        << QByteArray("[TarnW4]\nTabSize=4\nNumOpenFiles=6\n[MRU]\nMRU0=$/a.asm\n") << 4 << 1 << false;
-    QTest::newRow("empty main file") << QByteArray("[TarnW4]\nMainFileName=\n") << 8 << 0 << true;
+        << TRestoreCase{"[TarnW4]\nTabSize=4\nNumOpenFiles=6\n[MRU]\nMRU0=$/a.asm\n", 4, 1, false};
+    QTest::newRow("empty main file") << TRestoreCase{"[TarnW4]\nMainFileName=\n", 8, 0, true};
   }
 
   void restoreGuardsStoredValues() {
-    QFETCH(QByteArray, settings);
-    QFETCH(int, tabSize);
-    QFETCH(int, windows);
-    QFETCH(bool, complaint);
+    QFETCH(TRestoreCase, c);
     WorkFile(QStringLiteral("a.asm"));
-    WriteFile(QStringLiteral("TarnW4.INI"), settings.replace("$", Work->path().toUtf8()));
-    if (complaint)
+    WriteFile(QStringLiteral("TarnW4.INI"), c.Settings.replace("$", Work->path().toUtf8()));
+    if (c.Complaint)
       Script->AnswerMessage(QStringLiteral("Disk error - TarnW4.INI"), TAnswer::Ok);
     TTarnApp& app = StartApp();
-    QCOMPARE(app.TabSize(), tabSize);
-    QCOMPARE(int(Client().Children().size()), windows);
-    if (complaint)
+    QCOMPARE(app.TabSize(), c.TabSize);
+    QCOMPARE(int(Client().Children().size()), c.Windows);
+    if (c.Complaint)
       QCOMPARE(Script->Calls.first().Text, QStringLiteral("Unable to restore desktop!"));
   }
 
@@ -472,6 +403,175 @@ private slots:
     QVERIFY(Client().viewport()->rect().contains(Client().ActiveChild()->geometry()));
     QCOMPARE(Client().ActiveChild()->size(), Client().PlacedSize());
     QVERIFY(!Client().NewWindow()->isMaximized());
+  }
+
+  void toolbarHintOnlyWhileHeld() {
+    TTarnApp& app = StartApp();
+    TTarnFrame* frame = app.Frame();
+    QVERIFY(QTest::qWaitForWindowExposed(frame));
+    const QString message = QStringLiteral("Message #1: Error 40 - Undefined label.  <Ctrl+F1> for Help");
+    app.SetStatusText(message);
+    // Passing over every button, enabled or not, leaves the message alone.
+    QTest::mouseMove(Client().viewport(), QPoint(5, 5));
+    for (QAction* action : frame->ToolBar()->actions()) {
+      if (action->isSeparator())
+        continue;
+      QWidget* button = frame->ToolBar()->widgetForAction(action);
+      QTest::mouseMove(button, button->rect().center());
+      QCOMPARE(frame->HintText(), QString());
+    }
+    QTest::mouseMove(Client().viewport(), QPoint(5, 5));
+    QCOMPARE(frame->HintText(), QString());
+
+    // Held down, the button's hint covers the message; let go, the message is back.
+    QWidget* button = frame->ToolBar()->widgetForAction(frame->Action(Cmd::New));
+    QTest::mouseMove(button, button->rect().center());
+    QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
+    QCOMPARE(frame->HintText(), QStringLiteral("Creates a new file"));
+    QTest::mouseRelease(button, Qt::LeftButton, {}, button->rect().center());
+    QCOMPARE(frame->HintText(), QString());
+    QCOMPARE(app.StatusText(), message);
+    QCOMPARE(Client().Children().size(), 1);  // and the click was a click
+  }
+
+  void newWindowsOpenInsideTheArea_data() {
+    QTest::addColumn<QSize>("frameSize");
+    QTest::addColumn<int>("windows");
+    QTest::newRow("large frame") << QSize(1200, 900) << 14;
+    QTest::newRow("small frame") << QSize(520, 420) << 4;
+  }
+
+  void newWindowsOpenInsideTheArea() {
+    QFETCH(QSize, frameSize);
+    QFETCH(int, windows);
+    TTarnApp& app = StartApp();
+    app.Frame()->setWindowState(Qt::WindowNoState);
+    app.Frame()->resize(frameSize);
+    QTRY_COMPARE(app.Frame()->size(), frameSize);
+    const QRect area = Client().viewport()->rect();
+    const int step = Client().CascadeStep();
+    const QSize size = Client().PlacedSize();
+    QVERIFY(size.width() >= qMin(480, area.width()) && size.height() >= qMin(320, area.height()));
+    QVERIFY(size.width() >= area.width() * 2 / 3 && size.height() >= area.height() * 2 / 3);
+    QRect previous;
+    bool wrapped = false;
+    for (int i = 0; i < windows; ++i) {
+      const QRect placed = Client().NewWindow()->geometry();
+      QVERIFY2(area.contains(placed), qPrintable(QStringLiteral("window %1 outside").arg(i + 1)));
+      QCOMPARE(placed.size(), size);
+      if (i == 0 || placed.topLeft() == area.topLeft()) {
+        wrapped = wrapped || i > 0;
+      } else {
+        QCOMPARE(placed.topLeft(), previous.topLeft() + QPoint(step, step));
+      }
+      previous = placed;
+    }
+    QVERIFY(wrapped);  // both rows open more windows than one run of steps holds
+  }
+
+  void cascadeKeepsWindowsLarge_data() {
+    QTest::addColumn<int>("windows");
+    QTest::addColumn<bool>("oneMaximised");
+    QTest::addColumn<bool>("oneMinimised");
+    QTest::newRow("two") << 2 << false << false;
+    QTest::newRow("three, one maximised") << 3 << true << false;
+    QTest::newRow("three, one minimised") << 3 << false << true;
+    QTest::newRow("more than fit") << 20 << false << false;
+  }
+
+  void cascadeKeepsWindowsLarge() {
+    QFETCH(int, windows);
+    QFETCH(bool, oneMaximised);
+    QFETCH(bool, oneMinimised);
+    TTarnApp& app = StartApp();
+    QList<TTarnMDIChild*> children;
+    for (int i = 0; i < windows; ++i)
+      children << Client().NewWindow();
+    if (oneMinimised)
+      children[0]->showMinimized();
+    Client().ActivateChild(children[1]);
+    if (oneMaximised)
+      children[1]->showMaximized();
+    app.Command(Cmd::Cascade);
+
+    const QRect area = Client().viewport()->rect();
+    const int step = Client().CascadeStep();
+    const QSize least = Client().PlacedSize();
+    QList<QMdiSubWindow*> stacked;
+    for (QMdiSubWindow* window : Client().subWindowList(QMdiArea::StackingOrder))
+      if (!window->isMinimized())
+        stacked << window;
+    QCOMPARE(int(stacked.size()), windows - (oneMinimised ? 1 : 0));
+    for (int i = 0; i < int(stacked.size()); ++i) {
+      const QRect placed = stacked[i]->geometry();
+      QVERIFY(!stacked[i]->isMaximized());
+      QVERIFY2(area.contains(placed), qPrintable(QStringLiteral("window %1 outside").arg(i + 1)));
+      QVERIFY(placed.width() >= least.width() && placed.height() >= least.height());
+      QCOMPARE(placed.size(), stacked[0]->size());
+      QCOMPARE(placed.x(), placed.y());
+      QCOMPARE(placed.x() % step, 0);
+      if (i > 0 && placed.topLeft() != area.topLeft())
+        QCOMPARE(placed.topLeft(), stacked[i - 1]->geometry().topLeft() + QPoint(step, step));
+    }
+    if (windows == 2)  // two windows take all but one step of the area
+      QCOMPARE(stacked[0]->size(), area.size() - QSize(step, step));
+    if (oneMinimised)
+      QVERIFY(children[0]->isMinimized());
+    // The active window stays active, in front of the others.
+    QCOMPARE(Client().ActiveChild(), children[1]);
+    QCOMPARE(stacked.last(), children[1]);
+  }
+
+  void windowMenuListsTheWindows() {
+    TTarnApp& app = StartApp();
+    TTarnFrame* frame = app.Frame();
+    QMenu* menu = frame->WindowMenu();
+    QVERIFY(menu);
+    QVERIFY(menu->actions().contains(frame->Action(Cmd::Cascade)));
+    const int fixed = int(menu->actions().size());
+    const auto showMenu = [&] {
+      menu->popup(QPoint(0, 0));
+      QTRY_VERIFY(menu->isVisible());
+      menu->hide();
+    };
+    showMenu();  // no windows, no list and no separator for it
+    QCOMPARE(int(menu->actions().size()), fixed);
+
+    const QString first = WorkFile(QStringLiteral("first.asm"));
+    const QString odd = WorkFile(QStringLiteral("R&D.asm"));
+    TTarnMDIChild* a = Client().OpenEditorWindow(first);
+    TTarnMDIChild* b = Client().OpenEditorWindow(odd);
+    for (int i = 0; i < 9; ++i)
+      Client().NewWindow();
+    for (int pass = 0; pass < 2; ++pass) {  // a second showing replaces, never adds
+      showMenu();
+      const QList<QAction*>& entries = frame->WindowEntries();
+      QCOMPARE(int(entries.size()), 11);
+      QCOMPARE(int(menu->actions().size()), fixed + 1 + 11);
+      QVERIFY(menu->actions().at(fixed)->isSeparator());
+      QCOMPARE(entries[0]->text(), QStringLiteral("&1 ") + first);
+      QCOMPARE(entries[1]->text(), QStringLiteral("&2 ") + QString(odd).replace(QStringLiteral("&"), QStringLiteral("&&")));
+      QCOMPARE(entries[8]->text(), QStringLiteral("&9 Untitled"));
+      QCOMPARE(entries[9]->text(), QStringLiteral("10 Untitled"));
+      for (int i = 0; i < 11; ++i)
+        QCOMPARE(entries[i]->isChecked(), i == 10);
+    }
+    frame->WindowEntries().at(0)->trigger();
+    QCOMPARE(Client().ActiveChild(), a);
+
+    // With the popup open from the menu bar, the digit chooses; a
+    // minimised window comes back.
+    b->showMinimized();
+    frame->menuBar()->setActiveAction(menu->menuAction());
+    QTRY_VERIFY(menu->isVisible());
+    QTest::keyClick(menu, Qt::Key_2);
+    QTRY_COMPARE(Client().ActiveChild(), b);
+    QVERIFY(!b->isMinimized());
+
+    b->close();
+    showMenu();
+    QCOMPARE(int(frame->WindowEntries().size()), 10);
+    QCOMPARE(frame->WindowEntries().at(1)->text(), QStringLiteral("&2 Untitled"));
   }
 
   void droppedFilesOpenInOrder() {
@@ -508,8 +608,7 @@ private slots:
     QFETCH(QStringList, args);
     QFETCH(bool, registered);
     WriteRegistration("/old/tarnw");  // something to remove, or to write over
-    App = std::make_unique<TTarnApp>();
-    App->Start(args);
+    StartApp(args);
     QCOMPARE(QFileInfo::exists(QString::fromStdString(RegistrationStorePath())), registered);
     QCOMPARE(Client().Children().size(), 0);  // the plain word names no file
     QVERIFY(App->Frame()->isVisible());
@@ -591,14 +690,14 @@ private slots:
     edit->hide();
     // The text area comes back once the hint is gone.
     frame->statusBar()->clearMessage();
-    QCOMPARE(StatusText(app), QStringLiteral("Tarnex Meta-Assembler 4.0"));
+    QCOMPARE(app.StatusText(), QStringLiteral("Tarnex Meta-Assembler 4.0"));
   }
 
   void contextHelpShowsTopicInsteadOfCommand() {
     TTarnApp& app = StartApp();
     app.Command(Cmd::HelpContext);
     QVERIFY(app.ContextHelpMode());
-    QCOMPARE(StatusText(app), QStringLiteral("Press ESCAPE to end contextual help"));
+    QCOMPARE(app.StatusText(), QStringLiteral("Press ESCAPE to end contextual help"));
     app.Command(Cmd::New);
     QVERIFY(!app.ContextHelpMode());
     QCOMPARE(app.Help().CurrentContext(), int(Cmd::New));
@@ -608,7 +707,7 @@ private slots:
     app.Command(Cmd::HelpContext);
     QTest::keyClick(app.Frame(), Qt::Key_Escape);
     QVERIFY(!app.ContextHelpMode());
-    QCOMPARE(StatusText(app), QStringLiteral(" "));
+    QCOMPARE(app.StatusText(), QStringLiteral(" "));
 
     // F1 on a highlighted menu item: its topic, the item not chosen.
     QMenu* file = app.Frame()->FileMenu();

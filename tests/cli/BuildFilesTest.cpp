@@ -25,17 +25,11 @@ void WriteProgram(const TTempDir& dir) {
 
 const char Prerequisites[] = ": main.asm \\\n x.tbl \\\n lib/part.asm \\\n lib/a\\ b\\#$$.asm\n";
 
-struct TDependencyCase {
-  const char* Arguments;
-  int Status;
-  const char* File;
-  std::string Expected;
-};
-
 TEST(CliDependencies, RuleNamesTheTargetAndEveryFileOpenedOnce) {
   TTempDir dir;
   WriteProgram(dir);
-  const TDependencyCase cases[] = {
+  struct TCase { const char* Arguments; int Status; const char* File; std::string Expected; };
+  const TCase cases[] = {
       {"-MD main.asm", 0, "main.d", std::string("main.HEX") + Prerequisites},
       // Each included file and the table get an empty rule; the main source does not.
       {"-MD -MP main.asm", 0, "main.d",
@@ -52,7 +46,7 @@ TEST(CliDependencies, RuleNamesTheTargetAndEveryFileOpenedOnce) {
       // A device or pipe has no time a build tool could compare.
       {"-MD -o out.bin /dev/null", 0, "out.d", "out.bin:\n"},
   };
-  for (const TDependencyCase& c : cases) {
+  for (const TCase& c : cases) {
     TCommand r = RunTarn(dir, std::string("-q -I lib ") + c.Arguments);
     EXPECT_EQ(r.Status, c.Status) << c.Arguments << "\n" << r.Err;
     EXPECT_EQ(dir.Read(c.File), c.Expected) << c.Arguments;
@@ -85,12 +79,8 @@ TEST(CliDependencies, MakeRebuildsWhenAnIncludedFileChanges) {
   if (RunIn(TTempDir(), "command -v make >/dev/null") != 0) GTEST_SKIP() << "make is not installed";
   TTempDir dir;
   WriteProgram(dir);
-  dir.Write("Makefile",
-            "all: main.HEX\n"
-            "%.HEX: %.asm\n"
-            "\t'" TARN_BINARY "' -q -I lib -MD -MP $<\n"
-            "-include main.d\n"
-            ".DELETE_ON_ERROR:\n");
+  dir.Write("Makefile", "all: main.HEX\n%.HEX: %.asm\n\t'" TARN_BINARY "' -q -I lib -MD -MP $<\n-include main.d\n"
+                        ".DELETE_ON_ERROR:\n");
   ASSERT_EQ(RunIn(dir, "make -s >make.txt 2>&1"), 0) << dir.Read("make.txt");
   EXPECT_EQ(RunIn(dir, "make -q"), 0) << "up to date after the build";
   ASSERT_EQ(RunIn(dir, "touch -d @$(($(date +%s) + 100)) 'lib/a b#$.asm'"), 0);
@@ -107,12 +97,8 @@ TEST(CliDependencies, NinjaReadsTheFileWithDepsGcc) {
   if (RunIn(TTempDir(), "command -v ninja >/dev/null") != 0) GTEST_SKIP() << "ninja is not installed";
   TTempDir dir;
   WriteProgram(dir);
-  dir.Write("build.ninja",
-            "rule tarn\n"
-            "  command = '" TARN_BINARY "' -q -I lib -MD -MF $out.d -o $out $in\n"
-            "  depfile = $out.d\n"
-            "  deps = gcc\n"
-            "build main.bin: tarn main.asm\n");
+  dir.Write("build.ninja", "rule tarn\n  command = '" TARN_BINARY "' -q -I lib -MD -MF $out.d -o $out $in\n"
+                           "  depfile = $out.d\n  deps = gcc\nbuild main.bin: tarn main.asm\n");
   ASSERT_EQ(RunIn(dir, "ninja >ninja.txt 2>&1"), 0) << dir.Read("ninja.txt");
   ASSERT_EQ(RunIn(dir, "ninja -t deps main.bin >deps.txt"), 0);
   EXPECT_NE(dir.Read("deps.txt").find("    lib/a b#$.asm\n"), std::string::npos) << dir.Read("deps.txt");
@@ -127,34 +113,14 @@ TEST(CliDependencies, NinjaReadsTheFileWithDepsGcc) {
 // below zero, and labels a macro expansion makes (left out).
 void WriteLabelSource(const TTempDir& dir) {
   dir.Write("x.tbl", Table);
-  dir.Write("lab.asm",
-            "\tHOF \"BIN8\"\n"
-            "\tCPU \"x.tbl\"\n"
-            "\tORG 1000H\n"
-            "START\tNOP\n"
-            "\tINCL \"part.asm\"\n"
-            "M\tMACRO\n"
-            "LOC\tNOP\n"
-            "\tENDM\n"
-            "\tM\n"
-            "\tM\n"
-            "V\tSETL 1\n"
-            "V\tSETL 2\n"
-            "NEG\tEQU -2\n"
-            "BIG\tEQU 12345678H\n"
-            ".DOT\tNOP\n");
+  dir.Write("lab.asm", "\tHOF \"BIN8\"\n\tCPU \"x.tbl\"\n\tORG 1000H\nSTART\tNOP\n\tINCL \"part.asm\"\n"
+                       "M\tMACRO\nLOC\tNOP\n\tENDM\n\tM\n\tM\nV\tSETL 1\nV\tSETL 2\nNEG\tEQU -2\n"
+                       "BIG\tEQU 12345678H\n.DOT\tNOP\n");
   dir.Write("part.asm", "ZED\tNOP\nALPHA\tEQU 1001H\n");
 }
 
-const char EquLabels[] =
-    "V\tSETL\t$0002\n"
-    "SIZE\tEQU\t$0003\n"
-    "START\tEQU\t$1000\n"
-    "ALPHA\tEQU\t$1001\n"
-    "ZED\tEQU\t$1001\n"
-    ".DOT\tEQU\t$1004\n"
-    "BIG\tEQU\t$12345678\n"
-    "NEG\tEQU\t$FFFFFFFE\n";
+const char EquLabels[] = "V\tSETL\t$0002\nSIZE\tEQU\t$0003\nSTART\tEQU\t$1000\nALPHA\tEQU\t$1001\nZED\tEQU\t$1001\n"
+                         ".DOT\tEQU\t$1004\nBIG\tEQU\t$12345678\nNEG\tEQU\t$FFFFFFFE\n";
 
 TEST(CliLabels, EquAndViceFormsExactly) {
   TTempDir dir;
@@ -189,11 +155,7 @@ TEST(CliLabels, EquFileReadBackByIncl) {
   TTempDir dir;
   WriteLabelSource(dir);
   ASSERT_EQ(RunTarn(dir, "-q -D SIZE=3 --labels lab.equ lab.asm").Status, 0);
-  dir.Write("use.asm",
-            "\tHOF \"BIN8\"\n"
-            "\tINCL \"lab.equ\"\n"
-            "\tDFL V,SIZE,START,ALPHA,ZED,.DOT,BIG,NEG\n"
-            "V\tSETL 7\n");
+  dir.Write("use.asm", "\tHOF \"BIN8\"\n\tINCL \"lab.equ\"\n\tDFL V,SIZE,START,ALPHA,ZED,.DOT,BIG,NEG\nV\tSETL 7\n");
   TCommand r = RunTarn(dir, "-q -o use.bin use.asm");
   EXPECT_EQ(r.Status, 0) << r.Err;
   EXPECT_EQ(Hex(dir.Read("use.bin")),
@@ -249,43 +211,6 @@ TEST(CliLabels, JsonReadByAJsonReader) {
             "BIG 305419896 \"lab.asm\" 14\n"
             "NEG -2 \"lab.asm\" 13\n");
 }
-
-struct TBuildUsageCase { const char* Arguments; const char* Message; };
-
-class CliBuildUsageTest : public ::testing::TestWithParam<TBuildUsageCase> {};
-
-// A usage error names the option, and nothing is written.
-TEST_P(CliBuildUsageTest, RefusedBeforeAnythingIsWritten) {
-  TTempDir dir;
-  dir.Write("a.asm", "\tHOF \"BIN8\"\n\tDFB 1\n");
-  TCommand r = RunTarn(dir, GetParam().Arguments);
-  EXPECT_EQ(r.Status, 2) << GetParam().Arguments << "\n" << r.Err;
-  EXPECT_NE(r.Err.find(GetParam().Message), std::string::npos) << r.Err;
-  EXPECT_EQ(dir.Read("a.asm"), "\tHOF \"BIN8\"\n\tDFB 1\n");
-  EXPECT_FALSE(fs::exists(dir.Path() + "/a.HEX"));
-  EXPECT_FALSE(fs::exists(dir.Path() + "/a.d"));
-}
-
-const TBuildUsageCase BuildUsageCases[] = {
-    {"a.asm -MD -MF", "tarn: -MF needs a file name\n"},
-    {"-MD -MF '' a.asm", "tarn: -MF needs a file name\n"},
-    {"a.asm -MD -MT", "tarn: -MT needs a target name\n"},
-    {"a.asm --labels", "tarn: --labels needs a file name\n"},
-    {"--labels x --label-format xml a.asm", "tarn: --label-format needs one of equ, vice, json\n"},
-    {"--labels x a.asm --label-format", "tarn: --label-format needs one of equ, vice, json\n"},
-    {"--label-format json a.asm", "tarn: --label-format has no effect without --labels\n"},
-    {"-MF a.d a.asm", "tarn: -MF has no effect without -MD\n"},
-    {"-MT x a.asm", "tarn: -MT has no effect without -MD\n"},
-    {"-MP a.asm", "tarn: -MP has no effect without -MD\n"},
-    {"-MD --no-object a.asm", "tarn: -MD with --no-object needs -MT TARGET\n"},
-    {"-MD -MF a.asm a.asm", "the dependency file 'a.asm' is the source file"},
-    {"--labels ./a.asm a.asm", "the label file './a.asm' is the source file"},
-    {"--labels a.HEX a.asm", "the label file 'a.HEX' is also the object file"},
-    {"-MD -MF x/../out.lst -l out.lst a.asm", "the dependency file 'x/../out.lst' is also the listing"},
-    {"-MD -MF same --labels same a.asm", "the label file 'same' is also the dependency file"},
-};
-
-INSTANTIATE_TEST_SUITE_P(Options, CliBuildUsageTest, ::testing::ValuesIn(BuildUsageCases));
 
 // A dependency or label file that cannot be written fails the run with a
 // message; what was there stays whole, and no temporary file is left behind.

@@ -20,8 +20,6 @@ struct TEditCase {
   bool ModifiedAfter;
 };
 
-void PrintTo(const TEditCase& c, std::ostream* out) { *out << c.Name; }
-
 class TEditOpTest : public TEditorTest, public ::testing::WithParamInterface<TEditCase> {};
 
 TEST_P(TEditOpTest, ChangesTextCaretAndModified) {
@@ -43,8 +41,6 @@ TEST_P(TEditOpTest, ChangesTextCaretAndModified) {
   EXPECT_EQ(Editor.Overwrite, c.Overwrite);
   EXPECT_TRUE(Editor.Caret.Valid() && Editor.SelStart.Valid() && Editor.SelEnd.Valid());
 }
-
-std::string CaseName(const ::testing::TestParamInfo<TEditCase>& info) { return info.param.Name; }
 
 INSTANTIATE_TEST_SUITE_P(
     Edits, TEditOpTest,
@@ -95,8 +91,6 @@ struct TStaleCase {
   const char* AfterTyping;
 };
 
-void PrintTo(const TStaleCase& c, std::ostream* out) { *out << c.Name; }
-
 class TStaleSelectionTest : public TEditorTest, public ::testing::WithParamInterface<TStaleCase> {};
 
 // Typing and deleting move only the caret, so a selection end can be left
@@ -128,6 +122,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TStaleCase{"BeyondLastLine", {0, 1}, {9, 9}, "bc\r\nxyz", "aQ"},
                       TStaleCase{"ReversedAndBeyond", {5, 0}, {1, 1}, "yz", "abc\nxQ"},
                       TStaleCase{"NegativeLine", {-3, 2}, {0, 2}, "ab", "Qc\nxyz"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    CaseName);
 
 }  // namespace

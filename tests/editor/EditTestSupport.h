@@ -1,17 +1,19 @@
 // Shared helpers of the text-model tests: an editor with a recording view,
-// text set and read as one string with LF line breaks, and a temporary
-// directory per test.
+// text set and read as one string with LF line breaks, files read and written
+// whole, and a temporary directory per test.
 #pragma once
 
 #include "EditText.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 struct TShownMessage {
@@ -29,11 +31,6 @@ public:
     Messages.push_back({text, caption, icon});
   }
   void SetStatusText(const std::string& text) override { Status = text; }
-  void InvalidateAll(bool) override { ++FullRepaints; }
-  void SetScrollRanges(std::int64_t h, std::int64_t v) override {
-    HorzRange = h;
-    VertRange = v;
-  }
   bool SetClipboardText(const std::string& text) override {
     if (RefuseClipboard)
       return false;
@@ -42,9 +39,6 @@ public:
 
   std::vector<TShownMessage> Messages;
   std::string Status;
-  int FullRepaints = 0;
-  std::int64_t HorzRange = -1;
-  std::int64_t VertRange = -1;
   bool RefuseClipboard = false;
 };
 
@@ -94,33 +88,58 @@ protected:
   TTarnEditText Editor{&View};
 };
 
+// A parameterized case is named, and printed, by its Name.
+inline constexpr auto CaseName = [](const auto& info) { return std::string(info.param.Name); };
+namespace {
+template <class T>
+  requires requires(const T& c) { std::string_view(c.Name); }
+std::ostream& operator<<(std::ostream& out, const T& c) {
+  return out << c.Name;
+}
+}  // namespace
+
+inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs write with files limited to `limit` bytes, as a full disk would stop
+// it part way.
+template <class F> auto WithFileSizeLimit(rlim_t limit, F write) {
+  struct rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = limit;
+  EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  auto result = write();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  return result;
+}
+
 class TTempDirTest : public TEditorTest {
 protected:
   void SetUp() override {
-    std::string name = std::string("tarnedit-") +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    for (char& c : name)
-      if (c == '/')
-        c = '_';
-    name += '-';
-    name += std::to_string(std::random_device{}());
-    Dir = std::filesystem::temp_directory_path() / name;
-    std::filesystem::remove_all(Dir);
-    std::filesystem::create_directories(Dir);
+    std::string pattern = (std::filesystem::temp_directory_path() / "tarnedit-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    Dir = pattern;
   }
+  // Directories a test locked must open again to be removed.
   void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::permissions(Dir, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(Dir, ignored);
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(Dir, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec))
+      if (it->is_directory(ec))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::permissions(Dir, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(Dir, ec);
   }
   std::string PathOf(const std::string& name) const { return (Dir / name).string(); }
-  static void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
   std::filesystem::path Dir;
 };

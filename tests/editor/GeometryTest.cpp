@@ -1,45 +1,36 @@
-// Caret placement through the view's metrics, message navigation, and the
-// key and mouse helpers.
+// Caret placement through the view's metrics, and the key and mouse helpers.
 #include "EditTestSupport.h"
 
 namespace {
 
-struct TGoToCase {
-  const char* Name;
-  std::int64_t Line;
-  std::int64_t Column;
-  TPlace SelStart;
-  TPlace SelEnd;
-};
-
-void PrintTo(const TGoToCase& c, std::ostream* out) { *out << c.Name; }
-
-class TGoToTest : public TEditorTest, public ::testing::WithParamInterface<TGoToCase> {};
-
-TEST_P(TGoToTest, SelectsTheCharacterShownAtTheDisplayColumn) {
-  const TGoToCase& c = GetParam();
-  SetText(Editor, "first\nsecond\n\tABC\nx");
-  Editor.Caret.Set(3, 1);
-  Editor.GoToLineColumn(c.Line, c.Column);
-  EXPECT_EQ(At(Editor.SelStart), c.SelStart);
-  EXPECT_EQ(At(Editor.SelEnd), c.SelEnd);
-  EXPECT_EQ(At(Editor.Caret), c.SelStart);
+TEST_F(TEditorTest, GoToSelectsTheCharacterShownAtTheDisplayColumn) {
+  constexpr std::int64_t Huge = std::numeric_limits<std::int64_t>::max();
+  const struct {
+    const char* Name;
+    std::int64_t Line;
+    std::int64_t Column;
+    TPlace SelStart;
+    TPlace SelEnd;
+  } cases[] = {{"AfterTab", 3, 9, {2, 1}, {2, 2}},
+               {"InsideTabSpan", 3, 5, {2, 1}, {2, 2}},
+               {"OnTab", 3, 1, {2, 0}, {2, 1}},
+               {"SecondLetter", 3, 10, {2, 2}, {2, 3}},
+               {"BeyondLineEndSelectsLineEnd", 2, 40, {1, 6}, {2, 0}},
+               {"PlainColumn", 1, 3, {0, 2}, {0, 3}},
+               {"BeyondLastLine", 99, 1, {3, 0}, {3, 1}},
+               {"LineZero", 0, 1, {0, 0}, {0, 1}},
+               {"ColumnZero", 2, 0, {1, 0}, {1, 1}},
+               {"HugeNumbers", Huge, Huge, {3, 1}, {3, 1}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetText(Editor, "first\nsecond\n\tABC\nx");
+    Editor.Caret.Set(3, 1);
+    Editor.GoToLineColumn(c.Line, c.Column);
+    EXPECT_EQ(At(Editor.SelStart), c.SelStart);
+    EXPECT_EQ(At(Editor.SelEnd), c.SelEnd);
+    EXPECT_EQ(At(Editor.Caret), c.SelStart);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    GoTo, TGoToTest,
-    ::testing::Values(TGoToCase{"AfterTab", 3, 9, {2, 1}, {2, 2}},
-                      TGoToCase{"InsideTabSpan", 3, 5, {2, 1}, {2, 2}},
-                      TGoToCase{"OnTab", 3, 1, {2, 0}, {2, 1}},
-                      TGoToCase{"SecondLetter", 3, 10, {2, 2}, {2, 3}},
-                      TGoToCase{"BeyondLineEndSelectsLineEnd", 2, 40, {1, 6}, {2, 0}},
-                      TGoToCase{"PlainColumn", 1, 3, {0, 2}, {0, 3}},
-                      TGoToCase{"BeyondLastLine", 99, 1, {3, 0}, {3, 1}},
-                      TGoToCase{"LineZero", 0, 1, {0, 0}, {0, 1}},
-                      TGoToCase{"ColumnZero", 2, 0, {1, 0}, {1, 1}},
-                      TGoToCase{"HugeNumbers", std::numeric_limits<std::int64_t>::max(),
-                                std::numeric_limits<std::int64_t>::max(), {3, 1}, {3, 1}}),
-    [](const auto& info) { return std::string(info.param.Name); });
 
 class TPixelTest : public TEditorTest {
 protected:
@@ -97,7 +88,6 @@ TEST_F(TPixelTest, CaretScrollOriginBringsTheCaretCellIntoView) {
   ASSERT_TRUE(Editor.CaretScrollOrigin(400, 200, origin));
   EXPECT_EQ(origin, (TEditPoint{0, 41}));  // caret on the last whole line
   Wide.ScrollY = 41;
-  Editor.Caret.Set(50, 0);
   Editor.Caret.Set(51, 0);
   ASSERT_TRUE(Editor.CaretScrollOrigin(400, 200, origin));
   EXPECT_EQ(origin, (TEditPoint{0, 42}));  // one line below: scroll by one

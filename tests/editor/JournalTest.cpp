@@ -10,20 +10,21 @@ namespace {
 
 class TJournalTest : public TEditorTest {};
 
-TEST_F(TJournalTest, TypedCharactersAreUndoneOneAtATime) {
-  SetText(Editor, "");
-  Editor.TypeChar('a');
-  Editor.TypeChar('b');
-  Editor.TypeChar('c');
+// Modified stays set while older changes remain; Undo of an empty journal
+// changes nothing.
+TEST_F(TJournalTest, ActionsAreUndoneOneAtATime) {
+  SetText(Editor, "abc");
+  Editor.Caret.Set(0, 3);
+  Editor.TypeChar('d');
+  Editor.TypeChar('e');
+  Editor.Caret.Set(0, 0);
+  Editor.Delete();
   ASSERT_EQ(Editor.Journal.Size(), 3u);
-  const char* expected[] = {"ab", "a", ""};
-  for (const char* text : expected) {
-    EXPECT_TRUE(Editor.Modified);
+  for (const char* text : {"abcde", "abcd", "abc", "abc"}) {
     Editor.Undo();
     EXPECT_EQ(GetText(Editor), text);
+    EXPECT_EQ(Editor.Modified, Editor.CanUndo()) << text;
   }
-  EXPECT_FALSE(Editor.Modified);
-  EXPECT_FALSE(Editor.CanUndo());
 }
 
 struct TActionCase {
@@ -37,8 +38,6 @@ struct TActionCase {
   std::size_t Entries;  // journal entries the action pushes
   TPlace CaretAfterUndo;
 };
-
-void PrintTo(const TActionCase& c, std::ostream* out) { *out << c.Name; }
 
 class TUndoActionTest : public TEditorTest, public ::testing::WithParamInterface<TActionCase> {};
 
@@ -59,8 +58,10 @@ TEST_P(TUndoActionTest, OneUndoRestoresTheTextBeforeTheAction) {
   EXPECT_EQ(GetText(Editor), c.Before);
   EXPECT_EQ(At(Editor.Caret), c.CaretAfterUndo);
   EXPECT_FALSE(Editor.CanUndo());
-  if (c.Entries > 0) {  // with nothing journaled, Undo leaves Modified as it is
+  if (c.Entries > 0) {  // with nothing journaled, Undo leaves Modified and the selection as they are
     EXPECT_FALSE(Editor.Modified);
+    EXPECT_EQ(At(Editor.SelStart), c.CaretAfterUndo);
+    EXPECT_EQ(At(Editor.SelEnd), c.CaretAfterUndo);
   }
   EXPECT_EQ(Editor.Overwrite, c.Overwrite);
 }
@@ -76,79 +77,10 @@ INSTANTIATE_TEST_SUITE_P(
         TActionCase{"CutTwoLines", "ab\ncd", {0, 1}, {1, 1}, false, [](TTarnEditText& e) { e.Cut(); }, "ad", 1, {0, 1}},
         TActionCase{"BackspaceJoinsLines", "ab\ncd", {1, 0}, {1, 0}, false, [](TTarnEditText& e) { e.Backspace(); }, "abcd", 1, {0, 2}},
         TActionCase{"DeleteAtTextEndPushesNothing", "ab", {0, 2}, {0, 2}, false, [](TTarnEditText& e) { e.Delete(); }, "ab", 0, {0, 2}},
+        TActionCase{"ReplaceOverLinesWithLines", "one two\nthree", {0, 4}, {1, 3}, false, [](TTarnEditText& e) { e.InsertText("2\n3\n", true); }, "one 2\n3\nee", 2, {0, 4}},
         TActionCase{"ReplaceWithEmptyText", "abcd", {0, 1}, {0, 3}, false, [](TTarnEditText& e) { e.ReplaceSelection(""); }, "ad", 2, {0, 1}},
         TActionCase{"PasteEmptyText", "ab", {0, 1}, {0, 1}, false, [](TTarnEditText& e) { e.Paste("\r"); }, "ab", 1, {0, 1}}),
-    [](const auto& info) { return std::string(info.param.Name); });
-
-TEST_F(TJournalTest, LargeDeletionIsRecordedInChunksAndRestoredInOrder) {
-  // 70,000 characters over 1,000 lines of 69 characters and their line ends.
-  std::string text;
-  for (int i = 0; i < 1000; ++i) {
-    std::string line = std::to_string(i);
-    line.resize(69, static_cast<char>('a' + i % 26));
-    text += line + "\n";
-  }
-  text += "tail";
-  SetText(Editor, text);
-  Select(Editor, {0, 0}, {1000, 0});
-  Editor.Delete();
-  EXPECT_EQ(GetText(Editor), "tail");
-  ASSERT_EQ(Editor.Journal.Size(), 3u);
-  const std::size_t sizes[] = {32759, 32759, 4482};
-  std::string recorded;
-  for (std::size_t i = 0; i < 3; ++i) {
-    const auto& entry = dynamic_cast<const JEDelete&>(Editor.Journal[i]);
-    EXPECT_EQ(entry.Text.size(), sizes[i]);
-    EXPECT_EQ(entry.Chained, i > 0);
-    EXPECT_EQ(At(entry.Where), (TPlace{0, 0}));
-    recorded += entry.Text;
-  }
-  EXPECT_EQ(recorded, text.substr(0, 70000));
-  Editor.Undo();
-  EXPECT_EQ(GetText(Editor), text);
-  EXPECT_FALSE(Editor.CanUndo());
-  EXPECT_FALSE(Editor.Modified);
-}
-
-TEST_F(TJournalTest, DeletionOfExactlyOneChunkEndsWithAnEmptyChainedPiece) {
-  SetText(Editor, std::string(DeleteChunk, 'z') + "!");
-  Select(Editor, {0, 0}, {0, static_cast<std::int64_t>(DeleteChunk)});
-  Editor.Delete();
-  ASSERT_EQ(Editor.Journal.Size(), 2u);
-  EXPECT_TRUE(dynamic_cast<const JEDelete&>(Editor.Journal[1]).Text.empty());
-  Editor.Undo();
-  EXPECT_EQ(GetText(Editor), std::string(DeleteChunk, 'z') + "!");
-}
-
-TEST_F(TJournalTest, ModifiedStaysSetWhileOlderChangesRemain) {
-  SetText(Editor, "abc");
-  Editor.Caret.Set(0, 3);
-  Editor.TypeChar('d');
-  Editor.Caret.Set(0, 0);
-  Editor.Delete();
-  Editor.Undo();
-  EXPECT_EQ(GetText(Editor), "abcd");
-  EXPECT_TRUE(Editor.Modified);
-  Editor.Undo();
-  EXPECT_EQ(GetText(Editor), "abc");
-  EXPECT_FALSE(Editor.Modified);
-  Editor.Undo();  // empty journal: nothing happens
-  EXPECT_EQ(GetText(Editor), "abc");
-}
-
-TEST_F(TJournalTest, UndoOfAReplacementThatSpansLinesRestoresBoth) {
-  SetText(Editor, "one two\nthree");
-  Select(Editor, {0, 4}, {1, 3});
-  Editor.InsertText("2\n3\n", true);
-  EXPECT_EQ(GetText(Editor), "one 2\n3\nee");
-  Editor.TypeChar('x');
-  Editor.Undo();
-  Editor.Undo();
-  EXPECT_EQ(GetText(Editor), "one two\nthree");
-  EXPECT_EQ(At(Editor.Caret), (TPlace{0, 4}));
-  EXPECT_EQ(At(Editor.SelStart), (TPlace{0, 4}));
-  EXPECT_EQ(At(Editor.SelEnd), (TPlace{0, 4}));
-}
+    CaseName);
 
 // --- Large deletions: a chain of pieces undone as one insertion ---
 
@@ -204,8 +136,6 @@ struct TBigDeletionCase {
   std::size_t Pieces;    // deletion records Act pushes
 };
 
-void PrintTo(const TBigDeletionCase& c, std::ostream* out) { *out << c.Name; }
-
 void DeleteIt(TTarnEditText& e) { e.Delete(); }
 void TypeX(TTarnEditText& e) { e.TypeChar('x'); }
 void PasteTwoLines(TTarnEditText& e) { e.Paste("P\r\nQ"); }
@@ -213,8 +143,12 @@ void PasteTwoLines(TTarnEditText& e) { e.Paste("P\r\nQ"); }
 // Lines of 40 characters and their line ends are 41 apiece, and 799 of them
 // make exactly one piece (32759 = 799 * 41): a deletion from a line start has
 // a line end as the last character of its first piece, one from the end of
-// a line has a line end as the first character of its second piece.
+// a line has a line end as the first character of its second piece. 1,000
+// lines of 69 and their line ends are 70,000 characters: two full pieces and
+// a rest.
 const std::string Lines40 = NumberedLines(3000, 40);
+const std::string Lines69 = NumberedLines(1000, 69) + "tail";
+const std::string OneChunk(DeleteChunk, 'z');
 const std::string Lines40NoLastEnd = Lines40.substr(0, Lines40.size() - 1);
 const std::string LongLines = NumberedLines(3, 100000);
 const std::string OnlyLineEnds(70000, '\n');
@@ -241,7 +175,7 @@ TEST_P(TBigDeletionUndoTest, UndoRestoresTheTextAndPositionsAndDeletingAgainJour
   ASSERT_EQ(journaled.size(), 1 + c.Pieces + (c.Act == DeleteIt ? 0 : 1));
   std::string deleted;
   for (std::size_t i = 1; i <= c.Pieces; ++i) {
-    EXPECT_LE(journaled[i].Text.size(), DeleteChunk);
+    EXPECT_EQ(journaled[i].Text.size() == DeleteChunk, i < c.Pieces) << "all pieces but the last are full";
     EXPECT_EQ(journaled[i].Chained, i > 1) << "piece " << i;
     EXPECT_EQ(journaled[i].Where, start) << "piece " << i;
     deleted += journaled[i].Text;
@@ -279,12 +213,14 @@ INSTANTIATE_TEST_SUITE_P(
         TBigDeletionCase{"LineEndFirstInTheSecondPiece", Lines40, {0, 40}, {2999, 40}, DeleteIt, "", 4},
         TBigDeletionCase{"MiddleOfTheText", Lines40, {5, 7}, {2500, 13}, DeleteIt, "", 4},
         TBigDeletionCase{"ReversedSelection", Lines40, {2500, 13}, {5, 7}, DeleteIt, "", 4},
+        TBigDeletionCase{"ExactlyOnePieceEndsWithAnEmptyOne", OneChunk, {0, 0}, TextEnd(OneChunk), DeleteIt, "", 2},
         TBigDeletionCase{"ExactlyTwoPiecesEndsWithAnEmptyOne", Lines40, {1, 0}, {1599, 0}, DeleteIt, "", 3},
+        TBigDeletionCase{"TwoFullPiecesAndARest", Lines69, {0, 0}, {1000, 0}, DeleteIt, "", 3},
         TBigDeletionCase{"LinesLongerThanAPiece", LongLines, {0, 50000}, {2, 70000}, DeleteIt, "", 7},
         TBigDeletionCase{"OnlyLineEnds", OnlyLineEnds, {0, 0}, {70000, 0}, DeleteIt, "", 3},
         TBigDeletionCase{"TypedOverTheWholeText", Lines40, {0, 0}, TextEnd(Lines40), TypeX, "x", 4},
         TBigDeletionCase{"PastedOverTheMiddle", Lines40, {5, 7}, {2500, 13}, PasteTwoLines, "P\nQ", 4}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    CaseName);
 
 TEST_F(TJournalTest, TwoLargeDeletionsAtTheSamePlaceAreUndoneOneAtATime) {
   SetText(Editor, Lines40 + "tail");
@@ -317,54 +253,46 @@ void UndoEntryByEntry(TTarnEditText& editor) {
     editor.Modified = false;
 }
 
-struct TStaleCase {
-  const char* Name;
-  TPlace From;
-  TPlace To;
-  const char* TextAtUndo;  // put in unjournaled before the undo
-};
-
-void PrintTo(const TStaleCase& c, std::ostream* out) { *out << c.Name; }
-
-class TStaleDeletionUndoTest : public ::testing::TestWithParam<TStaleCase> {};
-
 // Text changed behind the journal's back (no editing operation does this)
 // leaves the place of a deletion outside the text: each piece is then
 // clamped to the text as the pieces before it left it.
-TEST_P(TStaleDeletionUndoTest, ChainOutsideTheTextIsUndoneAsPieceByPiece) {
-  const TStaleCase& c = GetParam();
-  TTarnEditText source;
-  SetText(source, Lines40);
-  Select(source, c.From, c.To);
-  source.Delete();
-  TRecordingView views[2];
-  TTarnEditText joined(&views[0]);
-  TTarnEditText byEntry(&views[1]);
-  for (TTarnEditText* e : {&joined, &byEntry}) {
-    SetText(*e, c.TextAtUndo);
-    e->Modified = true;
-    for (std::size_t i = 0; i < source.Journal.Size(); ++i) {
-      const auto& piece = dynamic_cast<const JEDelete&>(source.Journal[i]);
-      TBufferPos where(e->Lines, piece.Where.Line(), piece.Where.Col());
-      e->Journal.Push(std::make_unique<JEDelete>(where, piece.Text, piece.Chained));
+TEST(TStaleDeletionUndoTest, ChainOutsideTheTextIsUndoneAsPieceByPiece) {
+  const struct {
+    const char* Name;
+    TPlace From;
+    TPlace To;
+    const char* TextAtUndo;  // put in unjournaled before the undo
+  } cases[] = {{"LineBeyondTheText", {40, 3}, {2000, 0}, "ab\ncd"},
+               {"ColumnBeyondTheLine", {0, 30}, {2000, 0}, "abc"},
+               {"StillInsideTheText", {0, 2}, {2000, 0}, "abc"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TTarnEditText source;
+    SetText(source, Lines40);
+    Select(source, c.From, c.To);
+    source.Delete();
+    TRecordingView views[2];
+    TTarnEditText joined(&views[0]);
+    TTarnEditText byEntry(&views[1]);
+    for (TTarnEditText* e : {&joined, &byEntry}) {
+      SetText(*e, c.TextAtUndo);
+      e->Modified = true;
+      for (std::size_t i = 0; i < source.Journal.Size(); ++i) {
+        const auto& piece = dynamic_cast<const JEDelete&>(source.Journal[i]);
+        TBufferPos where(e->Lines, piece.Where.Line(), piece.Where.Col());
+        e->Journal.Push(std::make_unique<JEDelete>(where, piece.Text, piece.Chained));
+      }
     }
+    ASSERT_GT(joined.Journal.Size(), 2u);
+    joined.Undo();
+    UndoEntryByEntry(byEntry);
+    EXPECT_EQ(GetText(joined), GetText(byEntry));
+    EXPECT_EQ(At(joined.Caret), At(byEntry.Caret));
+    EXPECT_EQ(At(joined.SelStart), At(byEntry.SelStart));
+    EXPECT_EQ(At(joined.SelEnd), At(byEntry.SelEnd));
+    EXPECT_EQ(joined.Modified, byEntry.Modified);
+    EXPECT_FALSE(joined.CanUndo());
   }
-  ASSERT_GT(joined.Journal.Size(), 2u);
-  joined.Undo();
-  UndoEntryByEntry(byEntry);
-  EXPECT_EQ(GetText(joined), GetText(byEntry));
-  EXPECT_EQ(At(joined.Caret), At(byEntry.Caret));
-  EXPECT_EQ(At(joined.SelStart), At(byEntry.SelStart));
-  EXPECT_EQ(At(joined.SelEnd), At(byEntry.SelEnd));
-  EXPECT_EQ(joined.Modified, byEntry.Modified);
-  EXPECT_FALSE(joined.CanUndo());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Places, TStaleDeletionUndoTest,
-    ::testing::Values(TStaleCase{"LineBeyondTheText", {40, 3}, {2000, 0}, "ab\ncd"},
-                      TStaleCase{"ColumnBeyondTheLine", {0, 30}, {2000, 0}, "abc"},
-                      TStaleCase{"StillInsideTheText", {0, 2}, {2000, 0}, "abc"}),
-    [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace

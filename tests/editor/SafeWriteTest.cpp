@@ -2,23 +2,14 @@
 // by rename and which are rewritten in place, that links, owner, group and
 // mode survive, that no temporary file or backup is left, and that a failed
 // write leaves the old text on disk or in a backup.
+#include "EditTestSupport.h"
 #include "SafeWrite.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <csignal>
-#include <cstdlib>
-#include <fstream>
 #include <grp.h>
-#include <iterator>
 #include <set>
-#include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -32,21 +23,10 @@ constexpr gid_t NoGroup = 65534;
 const std::string OldText = "old text\r\n";
 const std::string NewText = "MOV A,B\r\nNOP\r\nnew text, longer than before\r\n";
 
-bool IsRoot() { return ::geteuid() == 0; }
-
 struct stat StatOf(const fs::path& path) {
   struct stat st {};
   EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
   return st;
-}
-
-void WriteBytes(const fs::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::set<std::string> Entries(const fs::path& dir) {
@@ -56,28 +36,15 @@ std::set<std::string> Entries(const fs::path& dir) {
   return names;
 }
 
-// Each test works in a directory of its own under the system's temporary
-// directory, with a private directory for backups that cannot go beside the
-// file, so a stray backup shows up there.
-class TSafeWriteTest : public ::testing::Test {
+// Backups that cannot go beside the file go to a private directory of the
+// test's own, so a stray backup shows up there.
+class TSafeWriteTest : public TTempDirTest {
 protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tarn-safewrite-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    Dir = pattern;
+    TTempDirTest::SetUp();
     Backups = Dir / "backups";
     fs::create_directory(Backups);
     Options.BackupDir = Backups;
-  }
-  void TearDown() override {
-    // Directories a test locked must open again to be removed.
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(Dir, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec))
-      if (it->is_directory(ec))
-        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::permissions(Dir, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(Dir, ec);
   }
   // Nothing but the given names in the test directory, no backup anywhere.
   void ExpectNoLeftovers(const fs::path& dir, std::set<std::string> expected) {
@@ -87,7 +54,6 @@ protected:
     EXPECT_TRUE(Entries(Backups).empty()) << "no backup is left in the backup directory";
   }
 
-  fs::path Dir;
   fs::path Backups;
   TSafeWriteOptions Options;
 };
@@ -102,8 +68,6 @@ struct TIdentityCase {
   // The name written to, when it is not the file itself.
   const char* WrittenName = nullptr;
 };
-
-void PrintTo(const TIdentityCase& c, std::ostream* out) { *out << c.Name; }
 
 void Plain(const fs::path&, const fs::path&) {}
 void HardLinked(const fs::path& dir, const fs::path& file) { fs::create_hard_link(file, dir / "other-name.asm"); }
@@ -126,7 +90,7 @@ class TIdentityTest : public TSafeWriteTest, public ::testing::WithParamInterfac
 
 TEST_P(TIdentityTest, WritesTheTextAndKeepsTheFile) {
   const TIdentityCase& c = GetParam();
-  if (c.NeedsRoot && !IsRoot())
+  if (c.NeedsRoot && ::geteuid() != 0)
     GTEST_SKIP() << "giving a file to another owner or group needs the superuser";
   fs::path file = Dir / "file.asm";
   WriteBytes(file, OldText);
@@ -160,10 +124,7 @@ TEST_P(TIdentityTest, WritesTheTextAndKeepsTheFile) {
   ExpectNoLeftovers(Dir, names);
 }
 
-using P = fs::perms;
-constexpr P Mode0644 = P::owner_read | P::owner_write | P::group_read | P::others_read;
-constexpr P Mode0640 = P::owner_read | P::owner_write | P::group_read;
-constexpr P Mode0755 = P::owner_all | P::group_read | P::group_exec | P::others_read | P::others_exec;
+constexpr fs::perms Mode0644{0644}, Mode0640{0640}, Mode0755{0755};
 
 INSTANTIATE_TEST_SUITE_P(
     Files, TIdentityTest,
@@ -180,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
         TIdentityCase{"ThroughASymbolicLink", Mode0644, false, SymbolicLink, TMethod::Replaced, "link.asm"},
         TIdentityCase{"ThroughASymbolicLinkToALinkedFile", Mode0644, false, SymbolicLinkToLinked, TMethod::InPlace,
                       "link.asm"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    CaseName);
 
 TEST_F(TSafeWriteTest, NewFileGetsTheUsualMode) {
   mode_t saved = ::umask(022);
@@ -203,8 +164,6 @@ struct TFailureCase {
   bool OriginalIntact;
   const char* ErrorStart;
 };
-
-void PrintTo(const TFailureCase& c, std::ostream* out) { *out << c.Name; }
 
 class TFailureTest : public TSafeWriteTest, public ::testing::WithParamInterface<TFailureCase> {};
 
@@ -230,17 +189,13 @@ TEST_P(TFailureTest, OldTextSurvives) {
   std::set<std::string> names = {"file.asm"};
   if (c.Linked)
     names.insert("other-name.asm");
-  if (c.OriginalIntact) {
-    EXPECT_TRUE(result.Backup.empty());
-    EXPECT_EQ(ReadBytes(file), OldText);
-    ExpectNoLeftovers(Dir, names);
-  } else {
-    ASSERT_FALSE(result.Backup.empty());
+  EXPECT_EQ(result.Backup.empty(), c.OriginalIntact);
+  if (!c.OriginalIntact) {
     EXPECT_EQ(fs::path(result.Backup).parent_path(), Dir) << "a writable directory holds the backup";
-    EXPECT_EQ(ReadBytes(result.Backup), OldText);
     names.insert(fs::path(result.Backup).filename().string());
-    ExpectNoLeftovers(Dir, names);
   }
+  EXPECT_EQ(ReadBytes(c.OriginalIntact ? file : fs::path(result.Backup)), OldText);
+  ExpectNoLeftovers(Dir, names);
 }
 
 using S = TSafeWriteStep;
@@ -254,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
         TFailureCase{"InPlaceSyncFailsAndIsUndone", true, {S::SyncText}, true, "Input/output error"},
         TFailureCase{"RestoreFailsTooAndTheBackupStays", true, {S::WriteText, S::Restore}, false,
                      "Input/output error"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    CaseName);
 
 // A real failure rather than a made one: the file size limit stops the write
 // part way, after the file has been partly overwritten.
@@ -262,18 +217,8 @@ TEST_F(TSafeWriteTest, InPlaceWriteStoppedBySizeLimitPutsTheOldTextBack) {
   fs::path file = Dir / "file.asm";
   WriteBytes(file, OldText);
   HardLinked(Dir, file);
-  std::string big(100000, 'x');
-
-  struct rlimit saved;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = saved;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  TSafeWriteResult result = WriteFileKeepingIdentity(file.string(), big, Options);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, oldHandler);
-
+  TSafeWriteResult result =
+      WithFileSizeLimit(4096, [&] { return WriteFileKeepingIdentity(file.string(), std::string(100000, 'x'), Options); });
   EXPECT_FALSE(result.Ok);
   EXPECT_EQ(result.Method, TMethod::InPlace);
   EXPECT_TRUE(result.OriginalIntact);
@@ -328,7 +273,7 @@ int WriteAs(bool dropPrivileges, const fs::path& file, const TSafeWriteOptions& 
 // impossible, a plain write is not, and the backup goes to the backup
 // directory.
 TEST_F(TSafeWriteTest, WritableFileInAReadOnlyDirectoryIsWrittenInPlace) {
-  const bool root = IsRoot();
+  const bool root = ::geteuid() == 0;
   fs::path locked = Dir / "locked";
   fs::create_directory(locked);
   fs::path file = locked / "file.asm";
@@ -340,8 +285,7 @@ TEST_F(TSafeWriteTest, WritableFileInAReadOnlyDirectoryIsWrittenInPlace) {
     ASSERT_EQ(::chown(file.c_str(), Nobody, NoGroup), 0);
     ASSERT_EQ(::chown(Backups.c_str(), Nobody, NoGroup), 0);
   }
-  fs::permissions(locked, P::owner_read | P::owner_exec | P::group_read | P::group_exec | P::others_read |
-                              P::others_exec);
+  fs::permissions(locked, fs::perms(0555));
   struct stat before = StatOf(file);
 
   int status = WriteAs(root, file, Options);

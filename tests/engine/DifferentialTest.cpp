@@ -8,6 +8,8 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <random>
 
 #include "TestSupport.h"
@@ -145,36 +147,50 @@ class TProgramGenerator {
   int Depth = 0;
 };
 
-// Assembles main.asm with the other files given (and the two tables) on the
+// The tables the programs name: bundled ones, the imaginary processor's, and
+// one whose field values divide by the operand and shift by it.
+const std::map<std::string, std::string>& Tables() {
+  static const std::map<std::string, std::string> tables = {
+      {"t.tbl", ReadFile(TARN_TABLES_DIR "/6502.tbl")}, {"z.tbl", ReadFile(TARN_TABLES_DIR "/z80.tbl")},
+      {"r.tbl", ReadFile(TARN_TABLES_DIR "/rv32im.tbl")}, {"b.tbl", ReadFile(TARN_TABLES_DIR "/thumb.tbl")},
+      {"x.tbl", ImaginaryTable},
+      {"d.tbl", "0,\"A\"\n*\n1,8,8,100/#,0,255\n2,8,16,#,0,65535\n3,8,8,1 << #,0,255\n*\n"
+                "1,{1}^0000:\n2,{2}^000000:\n3,{3}^0000:\n*\nDIV|1-2^10:\nSHF|3^20:\n"}};
+  return tables;
+}
+
+using TProgress = std::function<void(int field, const char* text)>;
+
+// Assembles main.asm with the files given and the tables beside it on the
 // fast path and on the plain one; the files written must be the same.
-std::array<TRunResult, 2> AssembleBothWays(const std::vector<std::pair<std::string, std::string>>& files) {
-  static const std::string table6502 = ReadFile(TARN_TABLES_DIR "/6502.tbl");
+// PREPARE may change each directory and give the run a progress callback.
+std::array<TRunResult, 2> AssembleBothWays(const std::map<std::string, std::string>& files, const std::string& what,
+                                           const std::function<TProgress(const TTempDir&)>& prepare = {}) {
   std::array<TRunResult, 2> results;
   for (int plain = 0; plain < 2; ++plain) {
     TTempDir dir;
+    for (const auto& [name, text] : Tables()) dir.Write(name, text);
     for (const auto& [name, text] : files) dir.Write(name, text);
-    dir.Write("t.tbl", table6502);
-    dir.Write("x.tbl", ImaginaryTable);
-    results[size_t(plain)] = AssembleIn(dir, "main.asm", "main.LST", "main.HEX", "main.ERR", plain == 1);
+    results[size_t(plain)] =
+        AssembleIn(dir, "main.asm", "main.LST", "main.HEX", "main.ERR", plain == 1, prepare ? prepare(dir) : nullptr);
   }
-  return results;
-}
-
-void ExpectSameFiles(const std::array<TRunResult, 2>& results, const std::string& what) {
   const TRunResult &fast = results[0], &plain = results[1];
   EXPECT_EQ(fast.Listing, plain.Listing) << what;
   EXPECT_EQ(fast.Errors, plain.Errors) << what;
   EXPECT_EQ(fast.Object, plain.Object) << what;
   EXPECT_EQ(fast.ErrorCount, plain.ErrorCount) << what;
   EXPECT_EQ(fast.Passes, plain.Passes) << what;
+  return results;
 }
+
+const std::string Head = "\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n";
 
 TEST(Differential, FastAndPlainAlgorithmsWriteTheSameFiles) {
   for (unsigned seed = 1; seed <= 120 && !HasFailure(); ++seed) {
     TProgramGenerator generator(seed, seed % 2 == 0);
     std::string program = generator.Program(150);
-    ExpectSameFiles(AssembleBothWays({{"main.asm", program}, {"inc.asm", generator.Include(10)}}),
-                    "seed " + std::to_string(seed) + "\n" + program);
+    AssembleBothWays({{"main.asm", program}, {"inc.asm", generator.Include(10)}},
+                     "seed " + std::to_string(seed) + "\n" + program);
   }
 }
 
@@ -191,13 +207,10 @@ TEST(Differential, FatalErrorAfterAPhaseErrorKeepsThatPassOutput) {
       {"fatal error on the phase error's own line", "\tIF HERE-1002H\nAGAIN\tINCL \"missing.asm\"\n\tENDI\n"},
   };
   for (const TCase& c : cases) {
-    std::string program = std::string("\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n\tLDA FWD\nHERE\tNOP\n") +
-                          "\tDFB 1,2,3\nBAD\tDFB\n" + c.Tail + "\tNOP\nFWD\tEQU 2000H\n";
-    auto results = AssembleBothWays({{"main.asm", program}, {"self.asm", "\tINCL \"self.asm\"\n"}});
-    const TRunResult &fast = results[0], &plain = results[1];
+    std::string program = Head + "\tLDA FWD\nHERE\tNOP\n\tDFB 1,2,3\nBAD\tDFB\n" + c.Tail + "\tNOP\nFWD\tEQU 2000H\n";
+    auto [fast, plain] = AssembleBothWays({{"main.asm", program}, {"self.asm", "\tINCL \"self.asm\"\n"}}, c.Name);
     EXPECT_EQ(plain.Passes, 2) << c.Name;
     EXPECT_NE(plain.Listing.find("DFB 1,2,3"), std::string::npos) << c.Name;
-    ExpectSameFiles(results, c.Name);
     EXPECT_EQ(fast.LastPass.size(), plain.LastPass.size()) << c.Name;
   }
 }
@@ -249,21 +262,18 @@ TEST(Differential, LinesReadAgainFollowEveryChangeOfTheirInputs) {
        "\tINCL \"inc.asm\"\nLATE\tEQU 7\n\tINCL \"inc.asm\"\n",
        "\tLDA LATE\n\tDFB LATE\n"},
   };
-  for (const TCase& c : cases) {
-    std::string program = std::string("\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n") + c.Main;
-    ExpectSameFiles(AssembleBothWays({{"main.asm", program}, {"inc.asm", c.Include}}), c.Name);
-  }
+  for (const TCase& c : cases) AssembleBothWays({{"main.asm", Head + c.Main}, {"inc.asm", c.Include}}, c.Name);
   // Lines that the reading changes or cuts: CR LF ends, a zero byte, a line
   // longer than a line can be, a last line without its newline, and lines
   // across the reader's 64 KB blocks, all read again in later passes.
   std::string include;
   for (int i = 0; i < 7000; ++i) include += i % 3 ? "\tLDA FWD\r\n" : "\tLDA FWD,X\n";
   include += std::string("\tDFB 1\0 2\n", 10) + "\tLDA " + std::string(300, '1') + "\n\tNOP";
-  std::string program = "\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n\tINCL \"inc.asm\"\n\tINCL \"inc.asm\"\nFWD\tEQU 1234H\n";
-  ExpectSameFiles(AssembleBothWays({{"main.asm", program}, {"inc.asm", include}}), "lines the reading changes or cuts");
+  AssembleBothWays({{"main.asm", Head + "\tINCL \"inc.asm\"\n\tINCL \"inc.asm\"\nFWD\tEQU 1234H\n"},
+                    {"inc.asm", include}}, "lines the reading changes or cuts");
   // Mnemonics looked up before the CPU table names them, and after.
-  ExpectSameFiles(AssembleBothWays({{"main.asm", "\tNOP\n\tLDA #1\n\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tNOP\n\tLDA #1\n"}}),
-                  "mnemonics before and after the CPU line");
+  AssembleBothWays({{"main.asm", "\tNOP\n\tLDA #1\n\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tNOP\n\tLDA #1\n"}},
+                   "mnemonics before and after the CPU line");
 }
 
 // A file rewritten while the assembly runs (here once the first pass is
@@ -272,8 +282,7 @@ TEST(Differential, LinesReadAgainFollowEveryChangeOfTheirInputs) {
 // a file changed in the last seconds has no version to trust, since a second
 // change may keep its size and times. Each rewrite puts the file's times back.
 TEST(Differential, AFileRewrittenBetweenPassesIsReadAsItThenStands) {
-  static const std::string table6502 = ReadFile(TARN_TABLES_DIR "/6502.tbl");
-  const std::string main = "\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n\tLDA FWD\n\tINCL \"inc.asm\"\n";
+  const std::string main = Head + "\tLDA FWD\n\tINCL \"inc.asm\"\n";
   struct TCase {
     const char* Name;
     const char* File;     // the file rewritten
@@ -288,17 +297,11 @@ TEST(Differential, AFileRewrittenBetweenPassesIsReadAsItThenStands) {
   };
   namespace fs = std::filesystem;
   for (const TCase& c : cases) {
-    std::array<TRunResult, 2> results;
-    for (int plain = 0; plain < 2; ++plain) {
-      TTempDir dir;
-      dir.Write("t.tbl", table6502);
-      dir.Write("main.asm", main + "\tLDY #1\nFWD\tEQU 12H\n");
-      dir.Write("inc.asm", "\tLDA #1\n\tLDX #2\n");
+    auto prepare = [&c](const TTempDir& dir) -> TProgress {
       fs::path file = fs::path(dir.Path()) / c.File;
       if (c.Fresh) fs::last_write_time(file, fs::file_time_type::clock::now());
       // Once the first pass is back in the main file from the include.
-      bool included = false, rewritten = false;
-      auto rewrite = [&](int field, const char* text) {
+      return [file, &c, included = false, rewritten = false](int field, const char* text) mutable {
         if (field != FieldCurrentFile || rewritten) return;
         included = included || std::string_view(text).ends_with("INC.ASM");
         if (!included || !std::string_view(text).ends_with("MAIN.ASM")) return;
@@ -307,10 +310,10 @@ TEST(Differential, AFileRewrittenBetweenPassesIsReadAsItThenStands) {
         std::ofstream(file, std::ios::binary | std::ios::trunc) << c.Rewrite;
         fs::last_write_time(file, times);
       };
-      results[size_t(plain)] = AssembleIn(dir, "main.asm", "main.LST", "main.HEX", "main.ERR", plain == 1, rewrite);
-      EXPECT_GE(results[size_t(plain)].Passes, 2) << c.Name;
-    }
-    ExpectSameFiles(results, c.Name);
+    };
+    auto results = AssembleBothWays(
+        {{"main.asm", main + "\tLDY #1\nFWD\tEQU 12H\n"}, {"inc.asm", "\tLDA #1\n\tLDX #2\n"}}, c.Name, prepare);
+    EXPECT_GE(results[0].Passes, 2) << c.Name;
     EXPECT_NE(results[0].Object.find(c.Code), std::string::npos) << c.Name << "\n" << results[0].Object;
   }
 }
@@ -385,14 +388,9 @@ TEST(Differential, LinesOfOneShapeFollowTheirOwnValues) {
       {"a field value that divides by the operand, a shift by it",
        "\tDIV 5\n\tDIV 0\n\tDIV 50\n\tDIV 0\n\tSHF 3\n\tSHF 40\n\tSHF 3\n", "d.tbl"},
   };
-  static const std::string z80 = ReadFile(TARN_TABLES_DIR "/z80.tbl"), riscv = ReadFile(TARN_TABLES_DIR "/rv32im.tbl"),
-                           thumb = ReadFile(TARN_TABLES_DIR "/thumb.tbl");
-  const char* divisions =
-      "0,\"A\"\n*\n1,8,8,100/#,0,255\n2,8,16,#,0,65535\n3,8,8,1 << #,0,255\n*\n"
-      "1,{1}^0000:\n2,{2}^000000:\n3,{3}^0000:\n*\nDIV|1-2^10:\nSHF|3^20:\n";
   for (const TCase& c : cases) {
     std::string program = std::string("\tCPU \"") + c.Table + "\"\n\tHOF \"INT8\"\n\tORG 1000H\n" + c.Text + c.Text;
-    ExpectSameFiles(AssembleBothWays({{"main.asm", program}, {"d.tbl", divisions}, {"z.tbl", z80}, {"r.tbl", riscv}, {"b.tbl", thumb}}), c.Name);
+    AssembleBothWays({{"main.asm", program}}, c.Name);
   }
 }
 
@@ -411,8 +409,7 @@ TEST(Differential, DataListsReadAtOnceGiveWhatTheExpressionReaderGives) {
       "L1\tDWL L1\n\tDFB L0+1\n\tDFB L0 ,L1\n\tDWL NEVER\n\tdfb l0, 1\n\tDFB " + items + "\n" +
       "M\tMACRO\n\tDWL L0,M1\nM1\tDFB 1\n\tENDM\n\tM\n\tM\n"
       "\tCASE \"ON\"\nlow\tDFB L0,l0\n\tDFB low\n\tCASE \"OFF\"\nFWD\tEQU 7\nZP\tEQU 12H\n";
-  std::string program = "\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tORG 1000H\n" + text + "\tORG 2000H\n" + text;
-  ExpectSameFiles(AssembleBothWays({{"main.asm", program}}), "data lists");
+  AssembleBothWays({{"main.asm", Head + text + "\tORG 2000H\n" + text}}, "data lists");
 }
 
 // Line normalization copies runs of plain characters at once; it must give

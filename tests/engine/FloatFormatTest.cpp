@@ -9,17 +9,14 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <type_traits>
+
+#include "TestSupport.h"
 
 namespace {
 
 std::string Hex(const uint8_t* bytes, size_t count) {
-  std::string text;
-  char buffer[4];
-  for (size_t i = 0; i < count; ++i) {
-    std::snprintf(buffer, sizeof buffer, i == 0 ? "%02X" : " %02X", bytes[i]);
-    text += buffer;
-  }
-  return text;
+  return ::Hex(std::string(reinterpret_cast<const char*>(bytes), count));
 }
 
 std::string Encode(const std::string& text, TFloatKind kind) {
@@ -29,90 +26,60 @@ std::string Encode(const std::string& text, TFloatKind kind) {
   return Hex(out, FloatKindSize(kind));
 }
 
+// The COUNT low bytes of WORD, most significant first.
 std::string HexOfWord(uint64_t word, size_t count) {
   uint8_t bytes[8];
   for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(word >> (8 * (count - 1 - i)));
   return Hex(bytes, count);
 }
 
-std::string HostHex(float value) {
-  uint32_t word;
+template <class T>
+std::string HostHex(T value) {
+  std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t> word;
   std::memcpy(&word, &value, sizeof word);
-  return HexOfWord(word, 4);
-}
-
-std::string HostHex(double value) {
-  uint64_t word;
-  std::memcpy(&word, &value, sizeof word);
-  return HexOfWord(word, 8);
+  return HexOfWord(word, sizeof word);
 }
 
 constexpr auto S = TFloatKind::Single;
 constexpr auto D = TFloatKind::Double;
 constexpr auto X = TFloatKind::Extended;
 
-struct TEncodingCase {
-  const char* Text;
-  TFloatKind Kind;
-  const char* Bytes;
-};
+struct TEncodingCase { const char* Text; TFloatKind Kind; const char* Bytes; };
 
 const TEncodingCase kEncodingCases[] = {
-    {"1.0", S, "3F 80 00 00"},
-    {"1.0", D, "3F F0 00 00 00 00 00 00"},
-    {"1.0", X, "3F FF 80 00 00 00 00 00 00 00"},
-    {"0.1", S, "3D CC CC CD"},
-    {"0.1", D, "3F B9 99 99 99 99 99 9A"},
-    {"0.1", X, "3F FB CC CC CC CC CC CC CC CD"},
-    {"-0", S, "80 00 00 00"},
-    {"-0.0e5", D, "80 00 00 00 00 00 00 00"},
-    {"-0", X, "80 00 00 00 00 00 00 00 00 00"},
-    {"0", X, "00 00 00 00 00 00 00 00 00 00"},
-    {"-2.5", S, "C0 20 00 00"},
+    {"1.0", S, "3F 80 00 00"}, {"1.0", D, "3F F0 00 00 00 00 00 00"}, {"1.0", X, "3F FF 80 00 00 00 00 00 00 00"},
+    {"0.1", S, "3D CC CC CD"}, {"0.1", D, "3F B9 99 99 99 99 99 9A"}, {"0.1", X, "3F FB CC CC CC CC CC CC CC CD"},
+    {"-0", S, "80 00 00 00"}, {"-0.0e5", D, "80 00 00 00 00 00 00 00"}, {"-0", X, "80 00 00 00 00 00 00 00 00 00"},
+    {"0", X, "00 00 00 00 00 00 00 00 00 00"}, {"-2.5", S, "C0 20 00 00"},
     {"000000000000000000000012.5000000000000000", D, "40 29 00 00 00 00 00 00"},
     // Overflow rounds to infinity; values just under the midpoint above the
     // largest finite value still round down to it.
-    {"1E39", S, "7F 80 00 00"},
-    {"-1E39", S, "FF 80 00 00"},
-    {"3.4028235E38", S, "7F 7F FF FF"},
-    {"3.4028235677973366E38", S, "7F 7F FF FF"},
-    {"3.40282356779733661637539395458142568448E38", S, "7F 80 00 00"},
-    {"1.7976931348623157E308", D, "7F EF FF FF FF FF FF FF"},
-    {"1.7976931348623159E308", D, "7F F0 00 00 00 00 00 00"},
+    {"1E39", S, "7F 80 00 00"}, {"-1E39", S, "FF 80 00 00"}, {"3.4028235E38", S, "7F 7F FF FF"},
+    {"3.4028235677973366E38", S, "7F 7F FF FF"}, {"3.40282356779733661637539395458142568448E38", S, "7F 80 00 00"},
+    {"1.7976931348623157E308", D, "7F EF FF FF FF FF FF FF"}, {"1.7976931348623159E308", D, "7F F0 00 00 00 00 00 00"},
     {"1.18973149535723176502E4932", X, "7F FE FF FF FF FF FF FF FF FF"},
-    {"1.2E4932", X, "7F FF 80 00 00 00 00 00 00 00"},
-    {"1E999999999", D, "7F F0 00 00 00 00 00 00"},
+    {"1.2E4932", X, "7F FF 80 00 00 00 00 00 00 00"}, {"1E999999999", D, "7F F0 00 00 00 00 00 00"},
     {"-1E99999999999999999999999", X, "FF FF 80 00 00 00 00 00 00 00"},
     // Subnormals and underflow to signed zero.
-    {"1.4E-45", S, "00 00 00 01"},
-    {"0.7E-45", S, "00 00 00 00"},
-    {"-0.8E-45", S, "80 00 00 01"},
-    {"1.1754942E-38", S, "00 7F FF FF"},
-    {"1.17549435E-38", S, "00 80 00 00"},
-    {"4.9E-324", D, "00 00 00 00 00 00 00 01"},
-    {"2.4703282292062327E-324", D, "00 00 00 00 00 00 00 00"},
+    {"1.4E-45", S, "00 00 00 01"}, {"0.7E-45", S, "00 00 00 00"}, {"-0.8E-45", S, "80 00 00 01"},
+    {"1.1754942E-38", S, "00 7F FF FF"}, {"1.17549435E-38", S, "00 80 00 00"},
+    {"4.9E-324", D, "00 00 00 00 00 00 00 01"}, {"2.4703282292062327E-324", D, "00 00 00 00 00 00 00 00"},
     {"2.4703282292062328E-324", D, "00 00 00 00 00 00 00 01"},
     {"2.2250738585072011E-308", D, "00 0F FF FF FF FF FF FF"},
-    {"2.2250738585072014E-308", D, "00 10 00 00 00 00 00 00"},
-    {"3.6452E-4951", X, "00 00 00 00 00 00 00 00 00 01"},
+    {"2.2250738585072014E-308", D, "00 10 00 00 00 00 00 00"}, {"3.6452E-4951", X, "00 00 00 00 00 00 00 00 00 01"},
     {"1.8E-4951", X, "00 00 00 00 00 00 00 00 00 00"},
     {"3.36210314311209350626E-4932", X, "00 01 80 00 00 00 00 00 00 00"},
     {"3.3621031431120935E-4932", X, "00 00 7F FF FF FF FF FF FF EF"},
     {"3.362103143112093506E-4932", X, "00 00 7F FF FF FF FF FF FF FF"},
-    {"3.3621031431120935062E-4932", X, "00 01 80 00 00 00 00 00 00 00"},
-    {"1E-999999999", S, "00 00 00 00"},
+    {"3.3621031431120935062E-4932", X, "00 01 80 00 00 00 00 00 00 00"}, {"1E-999999999", S, "00 00 00 00"},
     {"-1E-999999999", D, "80 00 00 00 00 00 00 00"},
     // Exact midpoints go to the even neighbour.
-    {"16777217", S, "4B 80 00 00"},
-    {"16777219", S, "4B 80 00 02"},
-    {"9007199254740993", D, "43 40 00 00 00 00 00 00"},
-    {"9007199254740995", D, "43 40 00 00 00 00 00 02"},
-    {"18446744073709551617", X, "40 3F 80 00 00 00 00 00 00 00"},
+    {"16777217", S, "4B 80 00 00"}, {"16777219", S, "4B 80 00 02"}, {"9007199254740993", D, "43 40 00 00 00 00 00 00"},
+    {"9007199254740995", D, "43 40 00 00 00 00 00 02"}, {"18446744073709551617", X, "40 3F 80 00 00 00 00 00 00 00"},
     {"18446744073709551619", X, "40 3F 80 00 00 00 00 00 00 02"},
     {"18446744073709551615", X, "40 3E FF FF FF FF FF FF FF FF"},
     {"36893488147419103231", X, "40 40 80 00 00 00 00 00 00 00"},
-    {"3.14159265358979323846", X, "40 00 C9 0F DA A2 21 68 C2 35"},
-    {"2", X, "40 00 80 00 00 00 00 00 00 00"},
+    {"3.14159265358979323846", X, "40 00 C9 0F DA A2 21 68 C2 35"}, {"2", X, "40 00 80 00 00 00 00 00 00 00"},
     {"-1.5e1", X, "C0 02 F0 00 00 00 00 00 00 00"},
 };
 
@@ -215,7 +182,7 @@ bool HostHasX87LongDouble() {
   return bytes[9] == 0x3F && bytes[8] == 0xFF && bytes[7] == 0x80;
 }
 
-std::string HostHex(long double value) {
+std::string HostHexExtended(long double value) {
   uint8_t bytes[sizeof(long double)];
   std::memcpy(bytes, &value, sizeof value);
   uint8_t reversed[10];
@@ -228,7 +195,7 @@ TEST(FloatFormatTest, MatchesHostExtendedWhenAvailable) {
   std::mt19937_64 rng(99);
   for (int i = 0; i < 2000; ++i) {
     const std::string text = i % 4 == 0 ? RandomDecimal(rng, 40, -4990, 4960) : RandomDecimal(rng, 40, -60, 60);
-    ASSERT_EQ(Encode(text, X), HostHex(std::strtold(text.c_str(), nullptr))) << text;
+    ASSERT_EQ(Encode(text, X), HostHexExtended(std::strtold(text.c_str(), nullptr))) << text;
   }
   // Exact midpoints of neighbouring doubles fit the 64-bit significand.
   for (int i = 0; i < 300; ++i) {
@@ -243,4 +210,4 @@ TEST(FloatFormatTest, MatchesHostExtendedWhenAvailable) {
   }
 }
 
-} // namespace
+}  // namespace

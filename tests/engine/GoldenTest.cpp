@@ -46,29 +46,29 @@ TEST_P(GoldenTest, MatchesExpectedFiles) {
   else Compare(dir / (name + ".hex"), r.Object, update);
 }
 
-std::string WithCrLf(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
-
-// A source saved with CR LF line ends assembles exactly as with LF alone:
-// same columns, same listing, same bytes.
-TEST_P(GoldenTest, SameWithCrLfLineEnds) {
-  const std::string name = GetParam();
-  const std::string text = ReadFile((fs::path(TARN_CASES_DIR) / (name + ".asm")).string());
+// The files written with LF and with CR LF line ends: MAIN assembles to
+// exactly the same listing, errors and bytes.
+TRunResult SameWithBothLineEnds(const std::map<std::string, std::string>& files, const std::string& main) {
   TRunResult results[2];
   for (int crlf = 0; crlf < 2; ++crlf) {
     TTempDir temp;
-    temp.Write("case.asm", crlf ? WithCrLf(text) : text);
-    results[crlf] = AssembleIn(temp, "case.asm", "case.LST", "case.HEX", "case.ERR");
+    for (const auto& [name, text] : files) {
+      std::string written;
+      for (char c : text) written += crlf && c == '\n' ? "\r\n" : std::string(1, c);
+      temp.Write(name, written);
+    }
+    const std::string stem = main.substr(0, main.find('.'));
+    results[crlf] = AssembleIn(temp, main, stem + ".LST", stem + ".HEX", stem + ".ERR");
   }
   EXPECT_EQ(results[1].Listing, results[0].Listing);
   EXPECT_EQ(results[1].Errors, results[0].Errors);
   EXPECT_EQ(results[1].Object, results[0].Object);
+  return results[0];
+}
+
+TEST_P(GoldenTest, SameWithCrLfLineEnds) {
+  const std::string text = ReadFile((fs::path(TARN_CASES_DIR) / (GetParam() + ".asm")).string());
+  SameWithBothLineEnds({{"case.asm", text}}, "case.asm");
 }
 
 TEST(CrLf, LongLinesAndTablesSplitAsWithLf) {
@@ -77,18 +77,8 @@ TEST(CrLf, LongLinesAndTablesSplitAsWithLf) {
   std::string source = "\tCPU \"t.tbl\"\n\tHOF \"BIN8\"\n";
   for (int length : {253, 254, 255}) source += "\tDFB 1" + std::string(size_t(length - 6), ' ') + "\n";
   source += "\tNOP\n\tNOP 5\n\tDFB 300\n";
-  const std::string table = "*\n*\n*\nNOP^EA:\n";
-  TRunResult results[2];
-  for (int crlf = 0; crlf < 2; ++crlf) {
-    TTempDir temp;
-    temp.Write("t.tbl", crlf ? WithCrLf(table) : table);
-    temp.Write("m.asm", crlf ? WithCrLf(source) : source);
-    results[crlf] = AssembleIn(temp, "m.asm", "m.LST", "m.HEX", "m.ERR");
-  }
-  EXPECT_EQ(Hex(results[0].Object), "01 01 01 EA 00 2C");
-  EXPECT_EQ(results[1].Listing, results[0].Listing);
-  EXPECT_EQ(results[1].Errors, results[0].Errors);
-  EXPECT_EQ(results[1].Object, results[0].Object);
+  TRunResult lf = SameWithBothLineEnds({{"t.tbl", "*\n*\n*\nNOP^EA:\n"}, {"m.asm", source}}, "m.asm");
+  EXPECT_EQ(Hex(lf.Object), "01 01 01 EA 00 2C");
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, ::testing::ValuesIn(CaseNames()),

@@ -49,14 +49,23 @@ const TFormatCase Formats[] = {
 INSTANTIATE_TEST_SUITE_P(Formats, ObjectFormatTest, ::testing::ValuesIn(Formats),
                          [](const auto& info) { return std::string(info.param.Format); });
 
-TEST(ObjectFormat, RecordsOfSixteenBytesAtMost) {
-  TRunResult r = AssembleText("\tHOF \"INT8\"\n\tDFS 40\n\tORG 0\n\tDFB 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,"
-                              "19,20,21,22,23,24,25,26,27,28,29,30,31,32,33,34,35,36,37,38,39,40\n");
-  EXPECT_EQ(r.Object,
-            ":100000000102030405060708090A0B0C0D0E0F1068\r\n"
-            ":100010001112131415161718191A1B1C1D1E1F2058\r\n"
-            ":080020002122232425262728B4\r\n"
-            ":00000001FF\r\n");
+TEST(ObjectFormat, RecordsAsTheSourceEnds) {
+  struct TCase { const char* Source; const char* Object; } cases[] = {
+      {"\tHOF \"INT8\"\n\tDFS 40\n\tORG 0\n\tDFB 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,"
+       "26,27,28,29,30,31,32,33,34,35,36,37,38,39,40\n",
+       ":100000000102030405060708090A0B0C0D0E0F1068\r\n:100010001112131415161718191A1B1C1D1E1F2058\r\n"
+       ":080020002122232425262728B4\r\n:00000001FF\r\n"},  // sixteen bytes a record at most
+      // END stops the pass, and its address goes to the end record
+      {"\tHOF \"INT8\"\n\tDFB 1\n\tEND 0x100\n\tDFB 2\n", ":0100000001FE\r\n:00010001FE\r\n"},
+      {"\tHOF \"MOT8\"\n\tEND 100H\n", "S9030100FB\r\n"},
+      // a main file without END ends as if END followed
+      {"\tHOF \"MOT8\"\n\tDFB 1", "S104000001FA\r\nS9030000FC\r\n"},
+  };
+  for (const TCase& c : cases) {
+    TRunResult r = AssembleText(c.Source);
+    EXPECT_EQ(r.Object, c.Object) << c.Source;
+    EXPECT_EQ(r.ErrorCount, 0) << c.Source;
+  }
 }
 
 TEST(ObjectFormat, FillOfMinusOneCountsTwoHundredFiftyFivePerByte) {
@@ -66,17 +75,8 @@ TEST(ObjectFormat, FillOfMinusOneCountsTwoHundredFiftyFivePerByte) {
 }
 
 TEST(ObjectFormat, BackwardMoveAfterFillUnderIntelIsRefused) {
-  TRunResult plain = AssembleText("\tHOF \"INT8\"\n\tORG 10H\n\tDFB 1\n\tORG 0\n\tDFB 2\n");
-  EXPECT_EQ(plain.ErrorCount, 0);
-  TRunResult filled = AssembleText("\tHOF \"INT8\"\n\tFILL 0\n\tORG 10H\n\tDFB 1\n\tORG 0\n\tDFB 2\n");
-  ASSERT_EQ(filled.ErrorCount, 1);
-  EXPECT_EQ(filled.LastPass[0].Number, 39);
-  EXPECT_EQ(filled.LastPass[0].Line, 5u);
-}
-
-TEST(ObjectFormat, MotorolaEndRecordCarriesTheStartAddress) {
-  TRunResult r = AssembleText("\tHOF \"MOT8\"\n\tEND 100H\n");
-  EXPECT_EQ(r.Object, "S9030100FB\r\n");
+  ExpectRun({"\tORG 10H\n\tDFB 1\n\tORG 0\n\tDFB 2\n"}, "\tHOF \"INT8\"\n");
+  ExpectRun({.Source = "\tFILL 0\n\tORG 10H\n\tDFB 1\n\tORG 0\n\tDFB 2\n", .Errors = "39:5"}, "\tHOF \"INT8\"\n");
 }
 
 }  // namespace

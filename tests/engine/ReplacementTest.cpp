@@ -12,13 +12,30 @@ namespace {
 
 constexpr size_t MaxText = 254;
 
-std::string TryEveryRecord(std::string line, const std::vector<std::unique_ptr<TRpTxt>>& records) {
-  for (auto r = records.rbegin(); r != records.rend(); ++r) {
-    ReplaceOccurrences(line, **r);
-    if (line.size() > MaxText) line.resize(MaxText);
+// Records in the index and in a list, to try every one in turn.
+struct TRecords {
+  std::vector<std::unique_ptr<TRpTxt>> List;
+  TReplacementIndex Index;
+
+  void Add(const TRpTxt& record) {
+    List.push_back(std::make_unique<TRpTxt>(record));
+    Index.Add(List.back().get());
   }
-  return line;
-}
+  std::string TryEveryRecord(std::string line) const {
+    for (auto r = List.rbegin(); r != List.rend(); ++r) {
+      ReplaceOccurrences(line, **r);
+      if (line.size() > MaxText) line.resize(MaxText);
+    }
+    return line;
+  }
+  // The line through the index, which must give what trying every record gives.
+  std::string Apply(const std::string& line) {
+    std::string indexed = line;
+    Index.Apply(indexed, MaxText);
+    EXPECT_EQ(indexed, TryEveryRecord(line)) << "from \"" << line << "\" with " << List.size() << " records";
+    return indexed;
+  }
+};
 
 // Short texts from a small alphabet of name and other characters, so that
 // occurrences, word edges and texts made by other replacements are frequent.
@@ -31,9 +48,8 @@ std::string RandomText(std::mt19937& rng, size_t maxLength, const char* alphabet
 
 TEST(Replacement, IndexGivesWhatTryingEveryRecordGives) {
   std::mt19937 rng(20261208);
-  for (int round = 0; round < 1200; ++round) {
-    std::vector<std::unique_ptr<TRpTxt>> records;
-    TReplacementIndex index;
+  for (int round = 0; round < 1200 && !HasFailure(); ++round) {
+    TRecords records;
     // Every third round draws from four characters: texts then turn up
     // across the edges of inserted texts all the time.
     const char* alphabet = round % 3 == 0 ? "AB +" : "AB_?1 ,+\"()";
@@ -46,19 +62,13 @@ TEST(Replacement, IndexGivesWhatTryingEveryRecordGives) {
       // where a record may then leave it as it was; a record made again
       // (a group of equal records) is then passed over.
       if (rng() % 3 == 0) replacement = (rng() % 2 ? search : "") + replacement + search;
-      if (rng() % 4 == 0 && !records.empty()) {
-        const TRpTxt& earlier = *records[rng() % records.size()];
+      if (rng() % 4 == 0 && !records.List.empty()) {
+        const TRpTxt& earlier = *records.List[rng() % records.List.size()];
         search = earlier.Search;
         replacement = earlier.Replacement;
       }
-      records.push_back(std::make_unique<TRpTxt>(TRpTxt{search, replacement}));
-      index.Add(records.back().get());
-      for (int j = 0; j < 5; ++j) {
-        std::string line = RandomText(rng, rng() % 3 == 0 ? 254 : 30, alphabet);
-        std::string expected = TryEveryRecord(line, records);
-        index.Apply(line, MaxText);
-        ASSERT_EQ(line, expected) << "round " << round << " records " << records.size();
-      }
+      records.Add({search, replacement});
+      for (int j = 0; j < 5 && !HasFailure(); ++j) records.Apply(RandomText(rng, rng() % 3 == 0 ? 254 : 30, alphabet));
     }
   }
 }
@@ -68,9 +78,8 @@ TEST(Replacement, IndexGivesWhatTryingEveryRecordGives) {
 // them holding what other records look for.
 TEST(Replacement, LinesAtTheirLongestTurningBetweenTexts) {
   std::mt19937 rng(1208);
-  for (int round = 0; round < 40; ++round) {
-    std::vector<std::unique_ptr<TRpTxt>> records;
-    TReplacementIndex index;
+  for (int round = 0; round < 40 && !HasFailure(); ++round) {
+    TRecords records;
     // Two texts of one period, the longer cut within it: a line holding
     // them turns from one text to the other and back.
     std::string period;
@@ -78,15 +87,10 @@ TEST(Replacement, LinesAtTheirLongestTurningBetweenTexts) {
     const std::string texts[] = {"\t B,", "\t" + period + " B", "\t A"};
     for (int i = 0; i < 200; ++i) {
       int pick = int(rng() % 16);
-      TRpTxt record = pick < 7 ? TRpTxt{"\t", texts[0]} : pick < 14 ? TRpTxt{"\t", texts[1]}
-                      : pick < 15 ? TRpTxt{"\t", texts[2]} : TRpTxt{"B,", "A,"};
-      records.push_back(std::make_unique<TRpTxt>(record));
-      index.Add(records.back().get());
+      records.Add(pick < 7 ? TRpTxt{"\t", texts[0]} : pick < 14 ? TRpTxt{"\t", texts[1]}
+                  : pick < 15 ? TRpTxt{"\t", texts[2]} : TRpTxt{"B,", "A,"});
     }
-    std::string line = RandomText(rng, 40, "\tAB, ");
-    std::string expected = TryEveryRecord(line, records);
-    index.Apply(line, MaxText);
-    ASSERT_EQ(line, expected) << "round " << round;
+    records.Apply(RandomText(rng, 40, "\tAB, "));
   }
 }
 
@@ -117,16 +121,9 @@ TEST(Replacement, WholeWordsOnlyNewestFirst) {
        "\t Z", "\t R " + std::string(250, 'T')},
   };
   for (const TCase& c : cases) {
-    std::vector<std::unique_ptr<TRpTxt>> records;
-    TReplacementIndex index;
-    for (const auto& [search, replacement] : c.Records) {
-      records.push_back(std::make_unique<TRpTxt>(TRpTxt{search, replacement}));
-      index.Add(records.back().get());
-    }
-    std::string line = c.Line;
-    index.Apply(line, MaxText);
-    EXPECT_EQ(line, c.Expected);
-    EXPECT_EQ(line, TryEveryRecord(c.Line, records));
+    TRecords records;
+    for (const auto& [search, replacement] : c.Records) records.Add({search, replacement});
+    EXPECT_EQ(records.Apply(c.Line), c.Expected);
   }
 }
 

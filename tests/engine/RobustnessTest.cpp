@@ -24,37 +24,21 @@ TEST(Robustness, RandomBytesAssembleToErrorsOnly) {
   }
 }
 
-TEST(Robustness, ZeroByteEndsItsLine) {
-  static const char Source[] = "\tHOF \"BIN8\"\n\tDFB 1\0junk\n\tDFB 2\n";
-  TRunResult r = AssembleText(std::string(Source, sizeof Source - 1));
-  EXPECT_EQ(Hex(r.Object), "01 02");
-  EXPECT_EQ(r.ErrorCount, 0);
-  EXPECT_NE(r.Listing.find("\tDFB 1\n"), std::string::npos);
-}
-
-TEST(Robustness, LongLinesArriveInPiecesOf254) {
+TEST(Robustness, LongAndOddLinesEndWhereTheLineBufferEnds) {
+  static const char Zero[] = "\tDFB 1\0junk\n\tDFB 2\n";  // a zero byte ends its line
+  EXPECT_NE(ExpectRun({std::string(Zero, sizeof Zero - 1), "01 02"}).Listing.find("\tDFB 1\n"), std::string::npos);
   // A 300-character comment line: the second piece starts at character 255.
-  std::string line = "; " + std::string(252, 'x') + "\tDFB 7" + std::string(42, ' ') + "\n";
-  TRunResult r = AssembleText("\tHOF \"BIN8\"\n" + line);
-  EXPECT_EQ(Hex(r.Object), "07");
+  ExpectRun({"; " + std::string(252, 'x') + "\tDFB 7" + std::string(42, ' ') + "\n", "07"});
   TRunResult huge = AssembleText("\tHOF \"BIN8\"\n\tDFB 1 " + std::string(1 << 20, 'A') + "\n\tDFB 2\n");
   EXPECT_EQ(huge.Object.substr(huge.Object.size() - 1), "\x02");
   EXPECT_GE(huge.ErrorCount, 1);
-}
-
-TEST(Robustness, TabExpansionIsCutAtTheLineBuffer) {
+  // Tab expansion is cut at the line buffer: the first DFB lies beyond the cut.
   std::string tabs(200, '\t');
-  TRunResult r = AssembleText("\tHOF \"BIN8\"\n" + tabs + "DFB 1\n\tTAB 40\n" + tabs + "\n\tDFB 2\n");
-  EXPECT_EQ(Hex(r.Object), "02");  // the first DFB lies beyond the cut
-  EXPECT_EQ(r.ErrorCount, 0);
-}
-
-TEST(Robustness, CodeOfTheLongestDataLineFits) {
+  ExpectRun({tabs + "DFB 1\n\tTAB 40\n" + tabs + "\n\tDFB 2\n", "02"});
+  // The code of the longest data line fits.
   std::string list = "0";
   while (list.size() < 240) list += ",0";
-  TRunResult r = AssembleText("\tHOF \"BIN8\"\n\tALGN 16\n\tDFLDF " + list + "\n");
-  EXPECT_EQ(r.Object.size(), 121u * 10u + 6u);
-  EXPECT_EQ(r.ErrorCount, 0);
+  EXPECT_EQ(ExpectRun({"\tALGN 16\n\tDFLDF " + list + "\n"}).Object.size(), 121u * 10u + 6u);
 }
 
 TEST(Robustness, MainSourceThatDoesNotOpen) {
@@ -247,14 +231,7 @@ TEST(Robustness, ErrorsInsideAFatalPassOneStillReachTheErrorFile) {
 
 // Tables that strain the format: each ends in a numbered error or assembles,
 // in time and memory that follow the table's size.
-struct TStrainedTable {
-  const char* Name;
-  std::string Table, Source;
-  std::string Object;  // BIN8 image expected, "" when the run stops
-  int FirstError;      // 0 = none
-};
-
-std::vector<TStrainedTable> StrainedTables() {
+TEST(Robustness, StrainedTablesEndInNumberedErrorsOrAssemble) {
   std::mt19937 rng(7);
   std::string garbage;
   for (int i = 0; i < 100000; ++i) garbage += char(rng() & 0xFF);
@@ -267,28 +244,13 @@ std::vector<TStrainedTable> StrainedTables() {
   std::string tooLong = "*\n*\n1,-^00:\n*\nNOP";
   for (int i = 0; i < 255; ++i) tooLong += "|1";  // beyond a table line: the rest is a line of its own
   tooLong += "^EA:\n";
-  const std::string head = "\tCPU \"x.tbl\"\n\tHOF \"BIN8\"\n";
-  return {
-      {"garbage", garbage, head + "\tNOP\n", "", 6},
-      {"a million instructions", million, head + "\tI0\n\tI999999\n\tI500000\n", "05 F5 05", 0},
-      {"120 alternative groups", groups, head + "\tNOP -\n\tNOP --\n", "EA 00", 33},
-      {"255 groups on one line", tooLong, head + "\tNOP -\n", "", 6},
+  const TSourceCase cases[] = {
+      {.Source = "\tNOP\n", .Error = 6, .Files = {{"x.tbl", garbage}}},  // random bytes
+      {.Source = "\tI0\n\tI999999\n\tI500000\n", .Bytes = "05 F5 05", .Files = {{"x.tbl", million}}},
+      {.Source = "\tNOP -\n\tNOP --\n", .Bytes = "EA 00", .Error = 33, .Files = {{"x.tbl", groups}}},
+      {.Source = "\tNOP -\n", .Error = 6, .Files = {{"x.tbl", tooLong}}},  // 255 groups on one line
   };
-}
-
-TEST(Robustness, StrainedTablesEndInNumberedErrorsOrAssemble) {
-  for (const TStrainedTable& c : StrainedTables()) {
-    TRunResult r = AssembleText(c.Source, {{"x.tbl", c.Table}});
-    if (!c.Object.empty()) {
-      EXPECT_EQ(Hex(r.Object), c.Object) << c.Name;
-    }
-    if (c.FirstError == 0) {
-      EXPECT_EQ(r.ErrorCount, 0) << c.Name;
-    } else {
-      ASSERT_FALSE(r.LastPass.empty()) << c.Name;
-      EXPECT_EQ(r.LastPass[0].Number, c.FirstError) << c.Name;
-    }
-  }
+  for (const TSourceCase& c : cases) ExpectRun(c, "\tCPU \"x.tbl\"\n\tHOF \"BIN8\"\n");
 }
 
 }  // namespace

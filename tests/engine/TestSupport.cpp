@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <chrono>
@@ -111,6 +114,34 @@ TRunResult AssembleText(const std::string& source, const std::map<std::string, s
   return AssembleIn(dir, "main.asm", "main.LST", "main.HEX", "main.ERR");
 }
 
+void PrintTo(const TSourceCase& c, std::ostream* os) { *os << c.Source; }
+
+TRunResult ExpectRun(const TSourceCase& c, const std::string& head, const std::map<std::string, std::string>& files) {
+  std::map<std::string, std::string> all = files;
+  all.insert(c.Files.begin(), c.Files.end());
+  TRunResult r = AssembleText(head + c.Source, all);
+  const std::string& what = c.Source;
+  if (c.Bytes) {
+    EXPECT_EQ(Hex(r.Object), c.Bytes) << what << "\n" << r.Listing;
+  }
+  if (c.Passes) {
+    EXPECT_EQ(r.Passes, c.Passes) << what;
+  }
+  if (c.Errors) {
+    std::string errors;
+    for (const TDiagnostic& d : r.LastPass)
+      errors += (errors.empty() ? "" : " ") + std::to_string(d.Number) + ":" + std::to_string(d.Line);
+    EXPECT_EQ(errors, c.Errors) << what << "\n" << r.Errors;
+  } else {
+    EXPECT_EQ(r.LastPass.empty() ? 0 : r.LastPass[0].Number, c.Error) << what << "\n" << r.Errors;
+  }
+  if (c.Column && !r.LastPass.empty()) {
+    EXPECT_EQ(r.LastPass[0].Column, c.Column) << what;
+  }
+  EXPECT_EQ(r.ErrorCount, std::min<size_t>(r.LastPass.size(), 65535)) << what;
+  return r;
+}
+
 // Name list 0 holds four registers; fields: a byte, a 16-bit address, a branch
 // offset from the end of a 2-byte instruction, a register in bits 6-7 of byte 0,
 // and a register set; a short (0..255) form before a long one for JP.
@@ -127,29 +158,8 @@ const char ImaginaryTable[] =
     "7,12,8,#,0,255   ; a field that straddles two bytes\n"
     "8,8,16,INV # >> 16,0,65535  ; little-endian address\n"
     "*\n"
-    "1,#{1}^0000:\n"
-    "2,{2}^010000:\n"
-    "3,{4},{1}^0000:\n"
-    "4,{3}^0000:\n"
-    "5,{5}^0000:\n"
-    "6,{6}^0000:\n"
-    "7,{2}^020000:\n"
-    "8,{7}^000000:\n"
-    "9,({8})^000000:\n"
-    "10,{9}^0000:\n"
-    "11,{1} ^0000:\n"
+    "1,#{1}^0000:\n2,{2}^010000:\n3,{4},{1}^0000:\n4,{3}^0000:\n5,{5}^0000:\n6,{6}^0000:\n7,{2}^020000:\n"
+    "8,{7}^000000:\n9,({8})^000000:\n10,{9}^0000:\n11,{1} ^0000:\n"
     "*\n"
-    "NOP^00:\n"
-    "LD|1-2^10:\n"
-    "MOV|3^40:\n"
-    "BR|4^20:\n"
-    "PUSH|5^30:\n"
-    "JP|6-7^C0:\n"
-    "ST|8^E0:\n"
-    "JMPI|9^D0:\n"
-    "UNDEF|10^F0:\n"
-    "BLANK|11^F1:\n"
-    "NOP A^01:\n"
-    "LDX|12^F2:\n"
-    "TWO X,Y^0203:\n"
-    "nopl^ab:\n";
+    "NOP^00:\nLD|1-2^10:\nMOV|3^40:\nBR|4^20:\nPUSH|5^30:\nJP|6-7^C0:\nST|8^E0:\nJMPI|9^D0:\nUNDEF|10^F0:\n"
+    "BLANK|11^F1:\nNOP A^01:\nLDX|12^F2:\nTWO X,Y^0203:\nnopl^ab:\n";

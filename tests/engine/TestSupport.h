@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,21 @@ TRunResult AssembleText(const std::string& source, const std::map<std::string, s
 TRunResult AssembleIn(const TTempDir& dir, const std::string& main, const std::string& listing,
                       const std::string& object, const std::string& errors, bool plainMatching = false,
                       const std::function<void(int field, const char* text)>& progress = {});
+
+// A source and what its run must give; parts left unset are not checked.
+struct TSourceCase {
+  std::string Source;
+  const char* Bytes = nullptr;   // the binary image as Hex() shows it
+  int Error = 0;                 // the first error of the last pass, 0 = none
+  int Column = 0;                // that error's column
+  int Passes = 0;
+  const char* Errors = nullptr;  // every error of the last pass, "number:line" each; then Error is not read
+  std::map<std::string, std::string> Files = {};  // beside main.asm
+};
+void PrintTo(const TSourceCase& c, std::ostream* os);
+// Assembles HEAD and the case's source with FILES and the case's own beside it.
+TRunResult ExpectRun(const TSourceCase& c, const std::string& head = "\tHOF \"BIN8\"\n",
+                     const std::map<std::string, std::string>& files = {});
 
 // A CPU table for an imaginary processor with every kind of field, group and name list.
 extern const char ImaginaryTable[];

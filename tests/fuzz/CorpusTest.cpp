@@ -5,9 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,10 +37,7 @@ std::vector<TInput> InputsOf(const std::string& target) {
 }
 
 bool Built(const std::string& target) {
-  std::stringstream list(TARN_FUZZ_TARGETS);
-  for (std::string t; std::getline(list, t, ',');)
-    if (t == target) return true;
-  return false;
+  return std::string("," TARN_FUZZ_TARGETS ",").find("," + target + ",") != std::string::npos;
 }
 
 std::string TestName(const testing::TestParamInfo<TInput>& info) {
@@ -58,9 +52,9 @@ class FuzzInput : public testing::TestWithParam<TInput> {};
 
 TEST_P(FuzzInput, PassesItsTarget) {
   const TInput& input = GetParam();
-  std::ifstream in(input.File, std::ios::binary);
-  ASSERT_TRUE(in) << input.File;
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  bool opened = false;
+  std::string bytes = ReadFile(input.File.string(), &opened);
+  ASSERT_TRUE(opened) << input.File;
   const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
   if (input.Target == "engine") FuzzEngineOne(data, bytes.size());
 #ifdef TARN_FUZZ_WITH_EDITOR

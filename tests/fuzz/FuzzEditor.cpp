@@ -78,9 +78,8 @@ class TArgs {
 };
 
 std::string WithoutCR(std::string_view text) {
-  std::string out;
-  for (char c : text)
-    if (c != '\r') out += c;
+  std::string out(text);
+  std::erase(out, '\r');
   return out;
 }
 
@@ -189,9 +188,7 @@ class TEditorRun {
     switch (op) {
       case 'c': {
         size_t p = Offset(args.Number());
-        SetAt(Editor.Caret, p);
-        SetAt(Editor.SelStart, p);
-        SetAt(Editor.SelEnd, p);
+        for (TBufferPos* pos : {&Editor.Caret, &Editor.SelStart, &Editor.SelEnd}) SetAt(*pos, p);
         break;
       }
       case 's': {
@@ -212,19 +209,13 @@ class TEditorRun {
         break;
       }
       case 't':
-      case 'p': {
-        std::string text = args.Text();
+      case 'p':
+      case 'P': {
+        std::string text = op == 'P' ? View().Clipboard : args.Text();
         std::string kept = WithoutCR(text);
         if (Model.Text.size() + kept.size() > MaxText) break;
         if (op == 't') Editor.InsertText(text, true);
         else Editor.Paste(text);
-        ExpectInsertion(kept, selection, selFrom, selTo, caret);
-        break;
-      }
-      case 'P': {
-        std::string kept = WithoutCR(View().Clipboard);
-        if (Model.Text.size() + kept.size() > MaxText) break;
-        Editor.Paste(View().Clipboard);
         ExpectInsertion(kept, selection, selFrom, selTo, caret);
         break;
       }
@@ -254,27 +245,17 @@ class TEditorRun {
         break;
       }
       case 'x':
-        Editor.Delete();
-        if (selection) {
-          Model.Replace(selFrom, selTo - selFrom, "");
-          caret = selFrom;
-        } else if (caret < Model.Text.size()) {
-          Model.Replace(caret, 1, "");
-        }
-        CheckCaret(caret);
+      case 'b': {
+        if (op == 'x') Editor.Delete();
+        else Editor.Backspace();
+        if (op == 'b' && caret == 0) break;  // at the start nothing happens, selection or not
+        // The selection goes, else the character after (x) or before (b) the caret.
+        size_t at = selection ? selFrom : op == 'x' ? caret : caret - 1;
+        size_t length = selection ? selTo - selFrom : op == 'b' || caret < Model.Text.size() ? 1 : 0;
+        if (length > 0) Model.Replace(at, length, "");
+        CheckCaret(at);
         break;
-      case 'b':
-        Editor.Backspace();
-        if (caret == 0) break;  // at the start nothing happens, selection or not
-        if (selection) {
-          Model.Replace(selFrom, selTo - selFrom, "");
-          caret = selFrom;
-        } else {
-          Model.Replace(caret - 1, 1, "");
-          --caret;
-        }
-        CheckCaret(caret);
-        break;
+      }
       case 'u':
         FUZZ_CHECK(Editor.CanUndo() == !Model.Steps.empty());
         Editor.Undo();
@@ -325,10 +306,8 @@ class TEditorRun {
         break;
       }
       case 'F':
-        Editor.FindData.FindWhat = args.Text();
-        break;
       case 'R':
-        Editor.FindData.ReplaceWith = args.Text();
+        (op == 'F' ? Editor.FindData.FindWhat : Editor.FindData.ReplaceWith) = args.Text();
         break;
       case 'r':
       case 'N': {
@@ -551,19 +530,13 @@ class TEditorRun {
 }  // namespace
 
 int FuzzEditorOne(const uint8_t* data, size_t size) {
-  std::vector<std::string_view> parts = SplitAtMarkers(std::string_view(reinterpret_cast<const char*>(data), size), 2);
+  std::vector<std::string_view> parts = SplitAtMarkers(AsText(data, size), 2);
   std::string_view text = parts.size() == 2 ? parts[0] : std::string_view();
   std::string_view script = parts.back();
   if (parts.size() == 2 && !text.empty() && text.back() == '\n') text.remove_suffix(1);  // the marker's own line break
   TEditorRun run;
   run.Start(text);
-  size_t from = 0;
-  while (from < script.size()) {
-    size_t lf = script.find('\n', from);
-    if (lf == std::string_view::npos) lf = script.size();
-    run.Command(script.substr(from, lf - from));
-    from = lf + 1;
-  }
+  ForEachLine(script, [&](std::string_view line) { run.Command(line); });
   run.Finish();
   return 0;
 }

@@ -1,9 +1,9 @@
 // The engine on one input: a main source, then optionally a CPU table and an
 // include file, separated by lines of "=====". Each input is assembled by the
-// fast path and by the plain algorithms, which must write the same files. The parts become main.asm,
-// t.tbl and i.inc in a directory of their own, which the source names as
-// written (CPU "t.tbl", INCL "i.inc"); the run happens from inside that
-// directory so that relative names resolve there and nowhere else.
+// fast path and by the plain algorithms, which must write the same files. The
+// parts become main.asm, t.tbl and i.inc in a directory of their own, which
+// the source names as written (CPU "t.tbl", INCL "i.inc"); the run happens
+// from inside that directory so that relative names resolve there only.
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -17,40 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-bool WriteFile(const std::string& path, std::string_view bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::string text;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return text;
-  char buffer[65536];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
-  std::fclose(f);
-  return text;
-}
-
-// A fresh directory per input, removed afterwards whatever the engine left in it.
-class TRunDir {
- public:
-  TRunDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/tarn-fuzz-XXXXXX";
-    if (mkdtemp(pattern.data())) Path = pattern;
-  }
-  ~TRunDir() {
-    if (Path.empty()) return;
-    std::error_code ec;
-    fs::permissions(Path, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(Path, ec);
-  }
-  std::string Path;
-};
 
 // Back to the previous working directory however the run ends.
 class TWorkingDir {
@@ -66,10 +32,6 @@ class TWorkingDir {
  private:
   char Previous[4096] = "";
 };
-
-int HexDigit(char c) {
-  return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
 
 // Every record of a text object file holds together: an Intel record carries
 // its data length and sums to 0, a Motorola record carries its byte count and
@@ -123,8 +85,7 @@ int FuzzEngineOne(const uint8_t* data, size_t size) {
   // The listing's date line stays the same from run to run.
   static const bool dateFixed = setenv("SOURCE_DATE_EPOCH", "0", 1) == 0;
   (void)dateFixed;
-  std::vector<std::string_view> parts =
-      SplitAtMarkers(std::string_view(reinterpret_cast<const char*>(data), size), 3);
+  std::vector<std::string_view> parts = SplitAtMarkers(AsText(data, size), 3);
 
   TRunDir dir;
   if (dir.Path.empty()) return 0;  // no room for a run: nothing to learn from this input
@@ -142,12 +103,13 @@ int FuzzEngineOne(const uint8_t* data, size_t size) {
 
   // The files of the fast path first, then of the plain algorithms (no
   // caches, no compiled table, every pass's output produced): they must agree.
+  static const char* const Outputs[] = {"out.lst", "out.hex", "out.err"};
   std::string files[2][3];
   uint16_t errorCounts[2] = {};
   int passCounts[2] = {};
   for (int plain = 0; plain < 2; ++plain) {
     std::error_code ec;
-    for (const char* output : {"out.lst", "out.hex", "out.err"}) fs::remove(dir.Path + "/" + output, ec);
+    for (const char* output : Outputs) fs::remove(dir.Path + "/" + output, ec);
     auto tarn = std::make_unique<TTarn>();
     tarn->PlainAlgorithms = plain == 1;
     size_t reported = 0;         // errors of the pass under way, as the caller hears of them
@@ -162,16 +124,14 @@ int FuzzEngineOne(const uint8_t* data, size_t size) {
       ++reported;
       if (!tarn->ErrorFile.IsFile) missedTheFile = true;
     };
-    uint16_t errors = tarn->Assemble("main.asm", "out.lst", "out.hex", "out.err");
+    uint16_t errors = tarn->Assemble("main.asm", Outputs[0], Outputs[1], Outputs[2]);
     int passes = tarn->PassesRun();
     tarn.reset();  // closes whatever the run left open before the files are read
 
     // The count returned is the last pass's, stopping at 65535 rather than wrapping.
     FUZZ_CHECK(errors == (reported < 65535 ? reported : 65535));
     FUZZ_CHECK(passes >= 1 && passes <= 5);
-    files[plain][0] = ReadFile(dir.Path + "/out.lst");
-    files[plain][1] = ReadFile(dir.Path + "/out.hex");
-    files[plain][2] = ReadFile(dir.Path + "/out.err");
+    for (int k = 0; k < 3; ++k) files[plain][k] = ReadFile(dir.Path + "/" + Outputs[k]);
     errorCounts[plain] = errors;
     passCounts[plain] = passes;
     // Every error of the last pass is one line of the error file.
@@ -188,12 +148,10 @@ int FuzzEngineOne(const uint8_t* data, size_t size) {
       FUZZ_CHECK(lines == reported);
     }
   }
-  FUZZ_CHECK(files[0][0] == files[1][0]);
-  FUZZ_CHECK(files[0][1] == files[1][1]);
-  FUZZ_CHECK(files[0][2] == files[1][2]);
+  for (int k = 0; k < 3; ++k) FUZZ_CHECK(files[0][k] == files[1][k]);
   FUZZ_CHECK(errorCounts[0] == errorCounts[1]);
   FUZZ_CHECK(passCounts[0] == passCounts[1]);
-  if (!MentionsBinaryFormat(std::string_view(reinterpret_cast<const char*>(data), size)))
+  if (!MentionsBinaryFormat(AsText(data, size)))
     CheckObjectRecords(files[0][1]);
   return 0;
 }

@@ -13,18 +13,13 @@
 //   b                     begin a group         c  commit a group
 #include <algorithm>
 #include <climits>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
-#include <system_error>
-#include <unistd.h>
 
 #include "FuzzTargets.h"
 #include "Profile.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -41,10 +36,6 @@ std::string Trim(std::string_view s) {
   return std::string(s);
 }
 
-bool SameValue(const std::optional<std::string>& a, const std::optional<std::string>& b) {
-  return a == b;
-}
-
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
 // The integer a value reads as: leading blanks, a sign, the digits that
@@ -58,17 +49,6 @@ int IntOf(std::string_view s) {
   for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) v = std::min(v * 10 + (s[i] - '0'), 1LL << 32);
   if (negative) return v > -(long long)INT_MIN ? INT_MIN : int(-v);
   return v > INT_MAX ? INT_MAX : int(v);
-}
-
-std::string ReadBytes(const std::string& path, bool& exists) {
-  std::string text;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  exists = f != nullptr;
-  if (!f) return text;
-  char buffer[16384];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
-  std::fclose(f);
-  return text;
 }
 
 class TProfileRun {
@@ -137,7 +117,7 @@ class TProfileRun {
                    key.empty() || HasLineBreak(key) || key.find('=') != std::string::npos || Trim(key) != key ||
                    key[0] == '[' || key[0] == ';' || HasLineBreak(value);
     bool before = false;
-    std::string bytes = Depth == 0 ? ReadBytes(Path, before) : std::string();
+    std::string bytes = Depth == 0 ? ReadFile(Path, &before) : std::string();
     bool ok = isInt ? Profile.WriteInt(section, key, IntOf(value)) : Profile.WriteString(section, key, value);
     FUZZ_CHECK(ok == !refused);
     if (refused) {
@@ -145,7 +125,7 @@ class TProfileRun {
         GroupOk = false;
       } else {
         bool after = false;
-        FUZZ_CHECK(ReadBytes(Path, after) == bytes && after == before);
+        FUZZ_CHECK(ReadFile(Path, &after) == bytes && after == before);
       }
       return;
     }
@@ -167,7 +147,7 @@ class TProfileRun {
     FUZZ_CHECK(!read || deliveredA == !read->empty());
     auto name = std::make_pair(Lower(section), Lower(key));
     auto known = Values.find(name);
-    if (known != Values.end()) FUZZ_CHECK(SameValue(read, known->second));
+    if (known != Values.end()) FUZZ_CHECK(read == known->second);
     else if (Deleted.count(name.first)) FUZZ_CHECK(!read);
     else Values[name] = read;  // learnt from the file as it was
 
@@ -222,27 +202,13 @@ class TProfileRun {
 }  // namespace
 
 int FuzzProfileOne(const uint8_t* data, size_t size) {
-  std::vector<std::string_view> parts = SplitAtMarkers(std::string_view(reinterpret_cast<const char*>(data), size), 2);
+  std::vector<std::string_view> parts = SplitAtMarkers(AsText(data, size), 2);
   std::string_view script = parts.size() == 2 ? parts[1] : "l\nw Fuzz|Key|Value\nr Fuzz|Key\nk Fuzz|Key\ns Fuzz\nl\n";
-
-  const char* base = std::getenv("TMPDIR");
-  std::string dir = std::string(base && *base ? base : "/tmp") + "/tarn-profile-XXXXXX";
-  if (!mkdtemp(dir.data())) return 0;
-  std::string path = dir + "/t.ini";
-  if (FILE* f = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(parts[0].data(), 1, parts[0].size(), f);
-    std::fclose(f);
-    TProfileRun run(path);
-    size_t from = 0;
-    while (from < script.size()) {
-      size_t lf = script.find('\n', from);
-      if (lf == std::string_view::npos) lf = script.size();
-      run.Command(script.substr(from, lf - from));
-      from = lf + 1;
-    }
-    run.Finish();
-  }
-  std::error_code ec;
-  fs::remove_all(dir, ec);
+  TRunDir dir;
+  std::string path = dir.Path + "/t.ini";
+  if (dir.Path.empty() || !WriteFile(path, parts[0])) return 0;
+  TProfileRun run(path);
+  ForEachLine(script, [&](std::string_view line) { run.Command(line); });
+  run.Finish();
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,10 @@ int FuzzProfileOne(const uint8_t* data, size_t size);
     if (!(condition)) FuzzFailure(__FILE__, __LINE__, #condition); \
   } while (0)
 
+inline std::string_view AsText(const uint8_t* data, size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
 // Splits an input at lines that hold exactly "=====" (the marker lines are
 // dropped; a part keeps the line break that ended its last line).
 inline std::vector<std::string_view> SplitAtMarkers(std::string_view input, size_t maxParts) {
@@ -50,10 +55,23 @@ inline std::vector<std::string_view> SplitAtMarkers(std::string_view input, size
   return parts;
 }
 
+// Calls run on each line of a script, without its line break.
+template <class F> void ForEachLine(std::string_view script, F run) {
+  for (size_t from = 0; from < script.size();) {
+    size_t lf = script.find('\n', from);
+    if (lf == std::string_view::npos) lf = script.size();
+    run(script.substr(from, lf - from));
+    from = lf + 1;
+  }
+}
+
+inline int HexDigit(char c) {
+  return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
 // Script text with \n \r \t \0 \\ and \xHH escapes, so that a command line
 // can carry any byte.
 inline std::string Unescape(std::string_view text) {
-  auto hex = [](char c) { return c >= '0' && c <= '9' ? c - '0' : (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10 : -1; };
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
@@ -66,10 +84,47 @@ inline std::string Unescape(std::string_view text) {
     else if (e == 'r') out += '\r';
     else if (e == 't') out += '\t';
     else if (e == '0') out += '\0';
-    else if (e == 'x' && i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
-      out += char(hex(text[i + 1]) * 16 + hex(text[i + 2]));
+    else if (e == 'x' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
+      out += char(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
       i += 2;
     } else out += e;
   }
   return out;
 }
+
+inline bool WriteFile(const std::string& path, std::string_view bytes) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+// The file's bytes; "" when it cannot be opened (then *exists is false).
+inline std::string ReadFile(const std::string& path, bool* exists = nullptr) {
+  std::string text;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (exists) *exists = f != nullptr;
+  if (!f) return text;
+  char buffer[65536];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+  std::fclose(f);
+  return text;
+}
+
+// A fresh directory under TMPDIR per input, removed afterwards whatever was
+// left in it. Path is empty when none could be made.
+class TRunDir {
+ public:
+  TRunDir() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/tarn-fuzz-XXXXXX";
+    if (mkdtemp(pattern.data())) Path = pattern;
+  }
+  ~TRunDir() {
+    if (Path.empty()) return;
+    std::error_code ec;
+    std::filesystem::permissions(Path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(Path, ec);
+  }
+  std::string Path;
+};

@@ -1,10 +1,8 @@
-// What the printing tests share: an editor host with a chosen font and tab
-// size, print dialogs answered by the test, and PDF files read back with
-// poppler-utils' pdfinfo and pdftotext.
+// What the printing tests share: print dialogs answered by the test, and
+// PDF files read back with poppler-utils' pdfinfo and pdftotext.
 #pragma once
 
 #include <QFile>
-#include <QFontDatabase>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -12,25 +10,11 @@
 #include <QStringList>
 #include <QTest>
 
-#include "EditorHost.h"
+#include "EditFile.h"
+#include "FindDialog.h"  // EditFile.h holds a QPointer to it
 #include "Printer.h"
-
-class TTestHost : public TEditorHost {
-public:
-  TTestHost() : Font(QFontDatabase::systemFont(QFontDatabase::FixedFont)) { Font.setPixelSize(16); }
-  QFont EditorFont() const override { return Font; }
-  int TabSize() const override { return Tabs; }
-  void SetPositionText(const QString&) override {}
-  void PushRecentFile(const QString&) override {}
-  TAnswer Ask(QWidget*, const QString& text, const QString&, TMessageIcon, TButtons) override {
-    Messages << text;
-    return TAnswer::Ok;
-  }
-  QString SaveAsName(QWidget*, const QString&) override { return QString(); }
-  QFont Font;
-  int Tabs = 8;
-  QStringList Messages;
-};
+#include "Printout.h"
+#include "TestHost.h"
 
 // The print dialog answers with a page range (0 for all pages) or Cancel;
 // every "Print Error" text is kept.
@@ -65,6 +49,15 @@ public:
   QString OutputFile;
   QStringList Errors;
 };
+
+// The lines per page of PRINTER's page in WINDOW's font.
+inline int LinesPerPage(TTarnPrinter& printer, TTarnEditFile& window) {
+  TVuzPrintout printout(printer, QStringLiteral("measure"), &window);
+  printout.SetPrintParams(nullptr, QSize(printer.Device().width(), printer.Device().height()),
+                          QSizeF(printer.Device().logicalDpiX(), printer.Device().logicalDpiY()));
+  printout.BeginPrinting();
+  return printout.LinesPerPage();
+}
 
 // The PDF readers the tests need; scripts/install-deps installs them.
 inline bool HavePdfTools() {

@@ -13,20 +13,14 @@ constexpr int FirstCaseLine = 4;
 // separated by "\n".
 std::string SourceOf(const std::string& lines) {
   std::string text = Prologue;
-  size_t from = 0;
-  for (size_t to = 0; to != std::string::npos; from = to + 1) {
-    to = lines.find('\n', from);
-    text += '\t';
-    text.append(lines, from, to == std::string::npos ? std::string::npos : to - from);
-    text += '\n';
-  }
-  return text + "\tEND\n";
+  for (char c : "\t" + lines + "\n") text += c == '\n' ? std::string("\n\t") : std::string(1, c);
+  return text + "END\n";
 }
 
 struct TBytesCase {
   const char* Lines;
   const char* Bytes;
-  int Passes;  // 0: not checked
+  int Passes = 0;  // 0: not checked
 };
 
 void PrintTo(const TBytesCase& c, std::ostream* os) { *os << c.Lines; }
@@ -45,72 +39,41 @@ TEST_P(Encoding6502Test, GivesTheseBytes) {
 
 const TBytesCase BytesCases[] = {
     // Each addressing mode of the load, with the operand low byte first.
-    {"LDA #$12", "A9 12", 2},
-    {"LDA $12", "A5 12", 2},
-    {"LDA $1234", "AD 34 12", 2},
-    {"LDA $12,X", "B5 12", 0},
-    {"LDA $1234,X", "BD 34 12", 0},
-    {"LDA $1234,Y", "B9 34 12", 0},
-    {"LDA ($12,X)", "A1 12", 0},
-    {"LDA ($12),Y", "B1 12", 0},
+    {"LDA #$12", "A9 12", 2}, {"LDA $12", "A5 12", 2}, {"LDA $1234", "AD 34 12", 2}, {"LDA $12,X", "B5 12"},
+    {"LDA $1234,X", "BD 34 12"}, {"LDA $1234,Y", "B9 34 12"}, {"LDA ($12,X)", "A1 12"}, {"LDA ($12),Y", "B1 12"},
     // The load has no zero page,Y: the absolute form takes a small address.
-    {"LDA $12,Y", "B9 12 00", 0},
-    {"LDX $12,Y", "B6 12", 0},
-    {"LDX $1234,Y", "BE 34 12", 0},
-    {"STX $12,Y", "96 12", 0},
-    {"LDY $12,X", "B4 12", 0},
+    {"LDA $12,Y", "B9 12 00"}, {"LDX $12,Y", "B6 12"}, {"LDX $1234,Y", "BE 34 12"}, {"STX $12,Y", "96 12"},
+    {"LDY $12,X", "B4 12"},
     // The choice between page zero and absolute at its edge.
-    {"LDA $FF", "A5 FF", 0},
-    {"LDA $100", "AD 00 01", 0},
-    {"STA $FF,X", "95 FF", 0},
-    {"STA $100,X", "9D 00 01", 0},
-    {"LDA $FFFF", "AD FF FF", 0},
+    {"LDA $FF", "A5 FF"}, {"LDA $100", "AD 00 01"}, {"STA $FF,X", "95 FF"}, {"STA $100,X", "9D 00 01"},
+    {"LDA $FFFF", "AD FF FF"},
     // Jumps have no zero-page form.
-    {"JMP ($1234)", "6C 34 12", 0},
-    {"JMP $1234", "4C 34 12", 0},
-    {"JSR $12", "20 12 00", 0},
+    {"JMP ($1234)", "6C 34 12"}, {"JMP $1234", "4C 34 12"}, {"JSR $12", "20 12 00"},
     // The accumulator is named or left out.
-    {"ASL", "0A", 0},
-    {"ASL A", "0A", 0},
-    {"ROR A", "6A", 0},
-    {"LSR", "4A", 0},
-    {"ASL $12", "06 12", 0},
+    {"ASL", "0A"}, {"ASL A", "0A"}, {"ROR A", "6A"}, {"LSR", "4A"}, {"ASL $12", "06 12"},
     // Immediate bytes, signed or unsigned, and the operators that take bytes.
-    {"LDA #$FF", "A9 FF", 0},
-    {"LDA #-1", "A9 FF", 0},
-    {"LDA #-128", "A9 80", 0},
-    {"LDA #LOW $1234", "A9 34", 0},
-    {"LDA #HIGH $1234", "A9 12", 0},
-    {"CMP #\"A\"", "C9 41", 0},
-    {"LDX #{$10+2}*2", "A2 24", 0},
+    {"LDA #$FF", "A9 FF"}, {"LDA #-1", "A9 FF"}, {"LDA #-128", "A9 80"}, {"LDA #LOW $1234", "A9 34"},
+    {"LDA #HIGH $1234", "A9 12"}, {"CMP #\"A\"", "C9 41"}, {"LDX #{$10+2}*2", "A2 24"},
     // Lower case and blanks inside the operand.
-    {"lda ( $12 ) , y", "B1 12", 0},
-    {"sta $1234 , x", "9D 34 12", 0},
+    {"lda ( $12 ) , y", "B1 12"}, {"sta $1234 , x", "9D 34 12"},
     // Branches at both ends of their reach, and onto themselves.
-    {"BNE $", "D0 FE", 0},
-    {"BNE $+129", "D0 7F", 0},
-    {"BNE $-126", "D0 80", 0},
-    {"LOOP: DEX\nBNE LOOP", "CA D0 FD", 0},
+    {"BNE $", "D0 FE"}, {"BNE $+129", "D0 7F"}, {"BNE $-126", "D0 80"}, {"LOOP: DEX\nBNE LOOP", "CA D0 FD"},
     {"BEQ NEXT\nNOP\nNEXT: RTS", "F0 01 EA 60", 2},
     // Names: a constant known before use, a forward one in page zero (short in
     // every pass), and a forward address that needs the long form, found in
     // pass 2 and settled in a third pass.
-    {"ZP: EQU $80\nLDA ZP", "A5 80", 2},
-    {"LDA FWD\nFWD: EQU $80", "A5 80", 2},
-    {"LDA LATER\nLATER: NOP", "AD 03 10 EA", 3},
-    {"JMP LATER\nLATER: NOP", "4C 03 10 EA", 2},
+    {"ZP: EQU $80\nLDA ZP", "A5 80", 2}, {"LDA FWD\nFWD: EQU $80", "A5 80", 2},
+    {"LDA LATER\nLATER: NOP", "AD 03 10 EA", 3}, {"JMP LATER\nLATER: NOP", "4C 03 10 EA", 2},
     {"LDA LATER,X\nLATER: NOP", "BD 03 10 EA", 3},
     // Implied instructions.
-    {"NOP", "EA", 0},
-    {"BRK", "00", 0},
-    {"TXS", "9A", 0},
+    {"NOP", "EA"}, {"BRK", "00"}, {"TXS", "9A"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table6502, Encoding6502Test, ::testing::ValuesIn(BytesCases));
 
 struct TRefusedCase {
   const char* Lines;
-  int Error;  // 0: any error
+  int Error = 0;  // 0: any error
 };
 
 void PrintTo(const TRefusedCase& c, std::ostream* os) { *os << c.Lines; }
@@ -133,34 +96,14 @@ TEST_P(Refused6502Test, ReportsAnErrorAndNoOpcode) {
 
 const TRefusedCase RefusedCases[] = {
     // Out of range: branch offsets, immediate bytes, addresses.
-    {"BNE $+130", 36},
-    {"BNE $-127", 36},
-    {"LDA #$100", 36},
-    {"LDA #-129", 36},
+    {"BNE $+130", 36}, {"BNE $-127", 36}, {"LDA #$100", 36}, {"LDA #-129", 36},
     // Also where the last form reads "#" as an operator: the closing shape
     // lets the range error stand.
-    {"LDX #300", 36},
-    {"LDY #-129", 36},
-    {"CPX #256", 36},
-    {"CPY #300", 36},
-    {"LDA $10000", 36},
-    {"LDA NOWHERE", 40},
-    {"NOP $12", 33},
+    {"LDX #300", 36}, {"LDY #-129", 36}, {"CPX #256", 36}, {"CPY #300", 36},
+    {"LDA $10000", 36}, {"LDA NOWHERE", 40}, {"NOP $12", 33},
     // Modes the NMOS 6502 does not have (some are later processors' forms).
-    {"STA #$12", 0},
-    {"STX $1234,Y", 0},
-    {"STY $1234,X", 0},
-    {"LDY $12,Y", 0},
-    {"BIT #$12", 0},
-    {"BIT $12,X", 0},
-    {"LDA ($12)", 0},
-    {"LDA ($1234),Y", 0},
-    {"JMP $1234,X", 0},
-    {"JMP ($12,X)", 0},
-    {"INC A", 0},
-    {"ASL #1", 0},
-    {"CPX $12,X", 0},
-    {"LDA $12,Z", 0},
+    {"STA #$12"}, {"STX $1234,Y"}, {"STY $1234,X"}, {"LDY $12,Y"}, {"BIT #$12"}, {"BIT $12,X"}, {"LDA ($12)"},
+    {"LDA ($1234),Y"}, {"JMP $1234,X"}, {"JMP ($12,X)"}, {"INC A"}, {"ASL #1"}, {"CPX $12,X"}, {"LDA $12,Z"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table6502, Refused6502Test, ::testing::ValuesIn(RefusedCases));

@@ -29,12 +29,6 @@ std::string Bytes(std::initializer_list<int> list) {
   return s;
 }
 
-struct TExpectedCode {
-  const char* What;
-  std::string Code;
-  bool Present;
-};
-
 TEST(Example6502, AssemblesWithTheCodeItsSourceDescribes) {
   TTempDir dir;
   TTableRun r = RunTarnOn(dir, ExampleDir + "/memcopy.asm", "-I '" + ExampleDir + "'");
@@ -44,7 +38,7 @@ TEST(Example6502, AssemblesWithTheCodeItsSourceDescribes) {
   ASSERT_EQ(object.rfind(":1008000", 0), 0u) << "the code starts at $0800:\n" << object;
   std::string code = IntelData(object);
 
-  const TExpectedCode expected[] = {
+  struct TExpectedCode { const char* What; std::string Code; bool Present; } expected[] = {
       // SETPTR DST,SCREEN: the macro's arguments replace its formal names.
       {"pointer set by the macro", Bytes({0xA9, 0x00, 0x85, 0xFD, 0xA9, 0x04, 0x85, 0xFE}), true},
       // The copy loop, its page-zero operands taken from the included file.

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "TableRun.h"
 
@@ -41,12 +42,8 @@ std::vector<TPeerCase> PeerCases() {
     while (std::getline(in, line)) {
       if (Trimmed(line).empty() || Trimmed(line)[0] == '#') continue;
       std::vector<std::string> parts;
-      for (size_t from = 0;;) {
-        size_t bar = line.find('|', from);
-        parts.push_back(Trimmed(line.substr(from, bar == std::string::npos ? std::string::npos : bar - from)));
-        if (bar == std::string::npos) break;
-        from = bar + 1;
-      }
+      std::istringstream fields(line);
+      for (std::string part; std::getline(fields, part, '|');) parts.push_back(Trimmed(part));
       if (parts.size() != 5) {
         ADD_FAILURE() << file << ": a case needs five parts: " << line;
         continue;

@@ -4,16 +4,9 @@
 
 namespace {
 
-const char* KindName(TScriptedPrompts::TKind kind) {
-  switch (kind) {
-    case TScriptedPrompts::TKind::Message: return "message box";
-    case TScriptedPrompts::TKind::Open: return "open dialog";
-    case TScriptedPrompts::TKind::Save: return "save dialog";
-    case TScriptedPrompts::TKind::Font: return "font dialog";
-    case TScriptedPrompts::TKind::Text: return "input box";
-  }
-  return "prompt";
-}
+// In the order of TScriptedPrompts::TKind.
+const char* const KindNames[] = {"message box", "open dialog", "save dialog", "font dialog", "input box"};
+const char* KindName(TScriptedPrompts::TKind kind) { return KindNames[int(kind)]; }
 
 }  // namespace
 
