@@ -42,6 +42,12 @@ void WhenModal(std::function<void(T*)> act, int triesLeft = 200) {
   });
 }
 
+// A message box's caption, text and buttons.
+struct TBoxCase { QString Caption, Text; TButtons Buttons; };
+// The name typed in the Save As dialog, whether a replace question came and
+// was answered Yes, and the name returned (empty: cancelled).
+struct TSaveCase { QString Typed; bool Asked, Replace; QString Result; };
+
 }  // namespace
 
 class TDialogsTest : public QObject {
@@ -54,23 +60,20 @@ private slots:
   }
 
   void messageBoxShowsItsCaption_data() {
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<TButtons>("buttons");
+    QTest::addColumn<TBoxCase>("c");
     const QString changed = QStringLiteral("File has changed! Do you want to save the changes?");
-    QTest::newRow("load error") << "Tarnex Meta-Assembler" << "File I/O Error. Part file loaded." << TButtons::Ok;
-    QTest::newRow("settings") << "Disk error - TarnW4.INI" << "Unable to save desktop!" << TButtons::Ok;
-    QTest::newRow("close prompt") << "/home/someone/projects/serial/receive.asm" << changed << TButtons::YesNoCancel;
-    QTest::newRow("replace") << "Save As" << "victim.asm already exists.\nDo you want to replace it?"
-                             << TButtons::YesNo;
-    QTest::newRow("deep path") << QStringLiteral("/a/very/deep/directory").repeated(12) + "/x.asm" << changed
-                               << TButtons::YesNoCancel;
+    QTest::newRow("load error") << TBoxCase{"Tarnex Meta-Assembler", "File I/O Error. Part file loaded.", TButtons::Ok};
+    QTest::newRow("settings") << TBoxCase{"Disk error - TarnW4.INI", "Unable to save desktop!", TButtons::Ok};
+    QTest::newRow("close prompt") << TBoxCase{"/home/someone/projects/serial/receive.asm", changed, TButtons::YesNoCancel};
+    QTest::newRow("replace")
+        << TBoxCase{"Save As", "victim.asm already exists.\nDo you want to replace it?", TButtons::YesNo};
+    QTest::newRow("deep path")
+        << TBoxCase{QStringLiteral("/a/very/deep/directory").repeated(12) + "/x.asm", changed, TButtons::YesNoCancel};
   }
 
   void messageBoxShowsItsCaption() {
-    QFETCH(QString, caption);
-    QFETCH(QString, text);
-    QFETCH(TButtons, buttons);
+    QFETCH(TBoxCase, c);
+    const auto& [caption, text, buttons] = c;
     QWidget parent;
     parent.resize(400, 300);
     parent.show();
@@ -100,21 +103,16 @@ private slots:
   }
 
   void saveDialogAddsTheSuffixBeforeItAsks_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("asked");
-    QTest::addColumn<bool>("replace");
-    QTest::addColumn<QString>("result");  // empty: cancelled
-    QTest::newRow("bare name of a file, No") << "victim" << true << false << QString();
-    QTest::newRow("bare name of a file, Yes") << "victim" << true << true << "victim.asm";
-    QTest::newRow("full name of a file, No") << "victim.asm" << true << false << QString();
-    QTest::newRow("new bare name") << "fresh" << false << false << "fresh.asm";
+    QTest::addColumn<TSaveCase>("c");
+    QTest::newRow("bare name of a file, No") << TSaveCase{"victim", true, false, {}};
+    QTest::newRow("bare name of a file, Yes") << TSaveCase{"victim", true, true, "victim.asm"};
+    QTest::newRow("full name of a file, No") << TSaveCase{"victim.asm", true, false, {}};
+    QTest::newRow("new bare name") << TSaveCase{"fresh", false, false, "fresh.asm"};
   }
 
   void saveDialogAddsTheSuffixBeforeItAsks() {
-    QFETCH(QString, typed);
-    QFETCH(bool, asked);
-    QFETCH(bool, replace);
-    QFETCH(QString, result);
+    QFETCH(TSaveCase, c);
+    const auto& [typed, asked, replace, result] = c;
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     WriteFile(dir.filePath(QStringLiteral("victim.asm")), "keep me\n");

@@ -61,7 +61,6 @@ class IconsTest : public QObject {
     QVERIFY(red.save(theme + "/16x16/actions/document-new.png"));
     UseThemesIn(Dir.path(), QStringLiteral("tarn-test"));
 
-    QCOMPARE(QString::fromLatin1(CommandIconName(Cmd::New)), QStringLiteral("document-new"));
     const QIcon themed = CommandIcon(Cmd::New);
     QCOMPARE(themed.name(), QStringLiteral("document-new"));
     QCOMPARE(Picture(themed).pixelColor(8, 8), QColor(Qt::red));

@@ -155,15 +155,6 @@ class ProfileTest : public QObject {
     QCOMPARE(TProfile(Ini()).GetString("MRU", "MRU3", ""), std::string("/src/c.asm"));
   }
 
-  void reopeningOldestFirstKeepsTheOrder() {
-    // What restoring the desktop does: choose entry n-1 n times.
-    TRecentFiles list(Ini(), 8);
-    for (const char* f : {"/a", "/b", "/c", "/d"}) list.Push(f);
-    std::vector<std::string> before = list.Entries();
-    for (int i = 0; i < 3; ++i) list.Push(list.EntryForCommand(TRecentFiles::FirstCommandId + 2));
-    QCOMPARE(list.Entries(), before);
-  }
-
   void entriesOutOfRangeAreEmpty_data() {
     QTest::addColumn<int>("id");
     QTest::newRow("below") << TRecentFiles::FirstCommandId - 1;

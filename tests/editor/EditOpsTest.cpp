@@ -1,10 +1,10 @@
-// The four editing operations on one and several lines, overwrite mode, and
-// selections left stale or reversed.
+// The four editing operations and Paste on one and several lines, overwrite
+// mode, and selections left stale or reversed.
 #include "EditTestSupport.h"
 
 namespace {
 
-enum class TOp { DeleteChar, DeleteSelection, InsertChar, InsertText };
+enum class TOp { DeleteChar, DeleteSelection, InsertChar, InsertText, Paste };
 
 struct TEditCase {
   const char* Name;
@@ -34,6 +34,7 @@ TEST_P(TEditOpTest, ChangesTextCaretAndModified) {
   case TOp::DeleteSelection: Editor.DeleteSelection(true); break;
   case TOp::InsertChar: Editor.InsertChar(c.Argument[0], true); break;
   case TOp::InsertText: Editor.InsertText(c.Argument, true); break;
+  case TOp::Paste: Editor.Paste(c.Argument); break;
   }
   EXPECT_EQ(GetText(Editor), c.After);
   EXPECT_EQ(At(Editor.Caret), c.CaretAfter);
@@ -68,6 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         TEditCase{"InsertTextNeverOverwrites", "abc", {}, {}, {0, 1}, true, TOp::InsertText, "xy", "axybc", {0, 3}, true},
         TEditCase{"InsertTextReplacesSelection", "abc\ndef", {0, 2}, {1, 1}, {1, 1}, false, TOp::InsertText, "X\nY", "abX\nYef", {1, 1}, true},
         TEditCase{"InsertTextDropsCR", "ab", {}, {}, {0, 1}, false, TOp::InsertText, "1\r\n2", "a1\n2b", {1, 1}, true},
+        TEditCase{"PasteOfCRLFTextInsertsLineBreaksOnly", "xy", {}, {}, {0, 1}, false, TOp::Paste, "1\r\n2\r\n", "x1\n2\ny", {2, 0}, true},
         TEditCase{"InsertEmptyTextChangesNothing", "ab", {}, {}, {0, 1}, false, TOp::InsertText, "", "ab", {0, 1}, false},
         TEditCase{"InsertCharCRIsIgnored", "ab", {}, {}, {0, 1}, false, TOp::InsertChar, "\r", "ab", {0, 1}, false}),
     CaseName);

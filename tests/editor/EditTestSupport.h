@@ -49,9 +49,8 @@ inline void SetText(TTarnEditText& editor, std::string_view text) {
     lines.emplace_back(text.substr(from, lf - from));
   lines.emplace_back(text.substr(from));
   editor.Lines.Assign(std::move(lines));
-  editor.Caret.Set(0, 0);
-  editor.SelStart.Set(0, 0);
-  editor.SelEnd.Set(0, 0);
+  for (TBufferPos* pos : {&editor.Caret, &editor.SelStart, &editor.SelEnd})
+    pos->Set(0, 0);
   editor.ClearJournal();
   editor.Modified = false;
 }

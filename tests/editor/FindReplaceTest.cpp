@@ -15,17 +15,13 @@ protected:
 TEST_F(TFindTest, DownwardFindSelectsEachMatchThenReportsTheEnd) {
   SetText(Editor, "abab\nx");
   Search(FR_DOWN, "ab");
-  Editor.FindNext();
-  EXPECT_EQ(At(Editor.SelStart), (TPlace{0, 0}));
-  EXPECT_EQ(At(Editor.SelEnd), (TPlace{0, 2}));
-  EXPECT_EQ(At(Editor.Caret), (TPlace{0, 2}));
-  Editor.FindNext();
-  EXPECT_EQ(At(Editor.SelStart), (TPlace{0, 2}));
-  EXPECT_EQ(At(Editor.Caret), (TPlace{0, 4}));
-  Editor.FindNext();
-  EXPECT_EQ(At(Editor.Caret), (TPlace{0, 4}));
-  EXPECT_EQ(At(Editor.SelStart), (TPlace{0, 4}));
-  EXPECT_EQ(At(Editor.SelEnd), (TPlace{0, 4}));
+  const TPlace expected[][3] = {{{0, 0}, {0, 2}, {0, 2}}, {{0, 2}, {0, 4}, {0, 4}}, {{0, 4}, {0, 4}, {0, 4}}};
+  for (const auto& [selStart, selEnd, caret] : expected) {
+    Editor.FindNext();
+    EXPECT_EQ(At(Editor.SelStart), selStart);
+    EXPECT_EQ(At(Editor.SelEnd), selEnd);
+    EXPECT_EQ(At(Editor.Caret), caret);
+  }
   ASSERT_EQ(View.Messages.size(), 1u);
   EXPECT_EQ(View.Messages[0].Text, "Cannot find \"ab\"");
   EXPECT_EQ(View.Messages[0].Caption, "End of File");
@@ -163,14 +159,6 @@ TEST_F(TEditorTest, CutThatTheClipboardRefusesDeletesNothing) {
   Editor.Cut();
   EXPECT_EQ(GetText(Editor), "c");
   EXPECT_EQ(View.Clipboard, "ab");
-}
-
-TEST_F(TEditorTest, PasteOfCRLFTextInsertsLineBreaksOnly) {
-  SetText(Editor, "xy");
-  Editor.Caret.Set(0, 1);
-  Editor.Paste("1\r\n2\r\n");
-  EXPECT_EQ(GetText(Editor), "x1\n2\ny");
-  EXPECT_EQ(At(Editor.Caret), (TPlace{2, 0}));
 }
 
 }  // namespace

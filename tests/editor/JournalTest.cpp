@@ -8,11 +8,9 @@
 
 namespace {
 
-class TJournalTest : public TEditorTest {};
-
 // Modified stays set while older changes remain; Undo of an empty journal
 // changes nothing.
-TEST_F(TJournalTest, ActionsAreUndoneOneAtATime) {
+TEST_F(TEditorTest, ActionsAreUndoneOneAtATime) {
   SetText(Editor, "abc");
   Editor.Caret.Set(0, 3);
   Editor.TypeChar('d');
@@ -222,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
         TBigDeletionCase{"PastedOverTheMiddle", Lines40, {5, 7}, {2500, 13}, PasteTwoLines, "P\nQ", 4}),
     CaseName);
 
-TEST_F(TJournalTest, TwoLargeDeletionsAtTheSamePlaceAreUndoneOneAtATime) {
+TEST_F(TEditorTest, TwoLargeDeletionsAtTheSamePlaceAreUndoneOneAtATime) {
   SetText(Editor, Lines40 + "tail");
   Select(Editor, {0, 0}, {1500, 0});
   Editor.Delete();

@@ -81,10 +81,7 @@ void GroupFromDirectory(const fs::path& dir, const fs::path& file) {
   ASSERT_EQ(::chown(file.c_str(), ::geteuid(), NoGroup), 0);
 }
 void SymbolicLink(const fs::path& dir, const fs::path& file) { fs::create_symlink(file.filename(), dir / "link.asm"); }
-void SymbolicLinkToLinked(const fs::path& dir, const fs::path& file) {
-  SymbolicLink(dir, file);
-  HardLinked(dir, file);
-}
+void SymbolicLinkToLinked(const fs::path& dir, const fs::path& file) { SymbolicLink(dir, file); HardLinked(dir, file); }
 
 class TIdentityTest : public TSafeWriteTest, public ::testing::WithParamInterface<TIdentityCase> {};
 

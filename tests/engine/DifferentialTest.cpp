@@ -26,13 +26,12 @@ class TProgramGenerator {
     s += Pick({"\tHOF \"INT8\"\n", "\tHOF \"MOT16\"\n", "\tHOF \"BIN8\"\n", "\tHOF \"INT16\"\n"});
     s += "SHOW\tMACRO P,Q\nHERE\t" + Instruction() + "\n\tDFB P\n\tDWL HERE,Q\n\tENDM\n";
     s += "TWICE\tMACRO X\n\tSHOW X,X+1\n\tENDM\n";
-    for (int i = 0; i < lines; ++i) s += Line();
-    return s;
+    return s + Include(lines, true);
   }
 
-  std::string Include(int lines) {
+  std::string Include(int lines, bool mainFile = false) {
     std::string s;
-    for (int i = 0; i < lines; ++i) s += Line(false);
+    for (int i = 0; i < lines; ++i) s += Line(mainFile);
     return s;
   }
 
@@ -97,7 +96,7 @@ class TProgramGenerator {
     }
   }
 
-  std::string Line(bool mainFile = true) {
+  std::string Line(bool mainFile) {
     std::string label;
     if (Chance(20)) label = LabelName(Labels++);
     int kind = Number(0, 99);
@@ -215,67 +214,6 @@ TEST(Differential, FatalErrorAfterAPhaseErrorKeepsThatPassOutput) {
   }
 }
 
-// A line read again with the same text takes its code from its last reading
-// while the labels it reads and the program counter it reads are unchanged:
-// each case changes one input of a line between two readings of it, in one
-// pass (an included file met again) or between passes (a label that moves).
-TEST(Differential, LinesReadAgainFollowEveryChangeOfTheirInputs) {
-  struct TCase {
-    const char* Name;
-    const char* Main;     // after the CPU, HOF and ORG lines
-    const char* Include;  // inc.asm
-  } cases[] = {
-      {"labels and the counter change between two inclusions",
-       "SYM\tSETL 5\n\tINCL \"inc.asm\"\nSYM\tSETL 300\n\tINCL \"inc.asm\"\n\tORG 2000H\n\tINCL \"inc.asm\"\n",
-       "\tLDA SYM\n\tLDA SYM,X\n\tBNE $+4\n\tJMP $\n\tDWL SYM,$\n\tLDA (SYM+SYM),Y\n\tDFB \"AB\",SYM\n\tDFF 1.5\n"},
-      {"CASE and TAB change how the same text reads",
-       "\tTAB 2\n\tINCL \"inc.asm\"\n\tTAB 40\n\tINCL \"inc.asm\"\n\tCASE \"ON\"\n\tINCL \"inc.asm\"\n",
-       // Seven tabs of 40 columns push the operand past the end of the line.
-       "\tlda #1\n\tLDA\t\t\t\t\t\t\t#1\nx\tLDA x\n"},
-      {"a replacement begins between two inclusions",
-       "FOO\tEQU 10H\nBAR\tEQU 1234H\n\tINCL \"inc.asm\"\n\tRPTXT \"FOO\",\"BAR\"\n\tINCL \"inc.asm\"\n",
-       "\tLDA FOO\n\tDFB FOO\n"},
-      {"labels that move read themselves on their own lines",
-       "\tLDA FWD\nL1\tJMP L1\nL2\tDWL L2\nL3\tBNE L3\nL4\tLDA L4,Y\nFWD\tEQU 1234H\n\tINCL \"inc.asm\"\n",
-       "\tNOP\n"},
-      {"labels that move in every pass up to the last read themselves",
-       // The first reading of L5's line is not kept (FWD is not yet defined), so
-       // that its fourth is kept and its fifth, the last, could repeat it.
-       "\tIF FLIP == 1000H\n\tNOP\n\tENDI\nFLIP\tNOP\nL2\tDWL L2\nL3\tLDA L3\n\tINCL \"inc.asm\"\n"
-       "L5\tDWL L5,FWD\nL6\tLDA L6+FWD\nFWD\tEQU 1\n",
-       "L4\tDFB L4\n"},
-      {"a label defined by an included line met twice",
-       "\tINCL \"inc.asm\"\n\tINCL \"inc.asm\"\n",
-       "DUP\tNOP\n\tLDA DUP\n\tJMP DUP\nSELF\tDWL SELF\n"},
-      {"names read before their labels in the first pass",
-       // Kept with the name in the first pass, matched from their shape later;
-       // the second inclusion reads them defined, NEVER stays undefined, and
-       // MAC names a macro, not a label.
-       "\tINCL \"inc.asm\"\nLATE1\tNOP\nLATE2\tEQU 2000H\nX\tEQU 3\nA\tEQU 4\nVAR\tSETL 5\nMAC\tMACRO\n\tNOP\n\tENDM\n"
-       "\tINCL \"inc.asm\"\nVAR\tSETL 300\n",
-       // Each line twice: the first of a shape is matched in full, the second from it.
-       "\tJMP LATE1\n\tBNE LATE1\n\tJSR LATE2\n\tLDA LATE2\n\tBEQ LATE2\n\tJMP NEVER\n\tLDA VAR\n\tJMP MAC\n"
-       "\tJMP (LATE1)\n\tLDA #LATE1\n\tLDA ( LATE2 )\n\tDFS LATE2-1FF0H\n"
-       "\tJMP LATE1\n\tBNE LATE1\n\tJSR LATE2\n\tLDA LATE2\n\tBEQ LATE2\n\tJMP NEVER\n\tLDA VAR\n\tJMP MAC\n"
-       "\tJMP (LATE1)\n\tLDA #LATE1\n\tLDA ( LATE2 )\n\tLDA LATE2,X\n\tLDA LATE2,X\n\tASL LATE2\n\tASL LATE2\n"},
-      {"a name defined only after its second reading",
-       "\tINCL \"inc.asm\"\nLATE\tEQU 7\n\tINCL \"inc.asm\"\n",
-       "\tLDA LATE\n\tDFB LATE\n"},
-  };
-  for (const TCase& c : cases) AssembleBothWays({{"main.asm", Head + c.Main}, {"inc.asm", c.Include}}, c.Name);
-  // Lines that the reading changes or cuts: CR LF ends, a zero byte, a line
-  // longer than a line can be, a last line without its newline, and lines
-  // across the reader's 64 KB blocks, all read again in later passes.
-  std::string include;
-  for (int i = 0; i < 7000; ++i) include += i % 3 ? "\tLDA FWD\r\n" : "\tLDA FWD,X\n";
-  include += std::string("\tDFB 1\0 2\n", 10) + "\tLDA " + std::string(300, '1') + "\n\tNOP";
-  AssembleBothWays({{"main.asm", Head + "\tINCL \"inc.asm\"\n\tINCL \"inc.asm\"\nFWD\tEQU 1234H\n"},
-                    {"inc.asm", include}}, "lines the reading changes or cuts");
-  // Mnemonics looked up before the CPU table names them, and after.
-  AssembleBothWays({{"main.asm", "\tNOP\n\tLDA #1\n\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tNOP\n\tLDA #1\n"}},
-                   "mnemonics before and after the CPU line");
-}
-
 // A file rewritten while the assembly runs (here once the first pass is
 // done with it) is read as it then stands: a line is known by its place in
 // its file only while every opening of the file finds the same version, and
@@ -318,45 +256,108 @@ TEST(Differential, AFileRewrittenBetweenPassesIsReadAsItThenStands) {
   }
 }
 
-// Lines of one shape (the same text but for their numbers and labels) are
-// matched from the first one's checks while the values pass them alike:
-// each case mixes lines of a shape whose values fall on both sides of a
-// range, or whose text a pattern compares.
-TEST(Differential, LinesOfOneShapeFollowTheirOwnValues) {
-  struct TCase {
-    const char* Name;
-    const char* Text;  // after the CPU, HOF and ORG lines
-    const char* Table;
-  } cases[] = {
+// Each program is assembled on both paths (AssembleBothWays). Its head is the
+// CPU line naming TABLE, HOF "INT8" and ORG 1000H; TEXT follows, twice when
+// TWICE, and INCLUDE stands beside it as inc.asm.
+struct TProgramCase {
+  const char* Name;
+  std::string Text;
+  std::string Include;
+  const char* Table = "t.tbl";  // "" = no head
+  bool Twice = false;
+};
+
+std::vector<TProgramCase> ProgramCases() {
+  // Lines that the reading changes or cuts: CR LF ends, a zero byte, a line
+  // longer than a line can be, a last line without its newline, and lines
+  // across the reader's 64 KB blocks, all read again in later passes.
+  std::string cut;
+  for (int i = 0; i < 7000; ++i) cut += i % 3 ? "\tLDA FWD\r\n" : "\tLDA FWD,X\n";
+  cut += std::string("\tDFB 1\0 2\n", 10) + "\tLDA " + std::string(300, '1') + "\n\tNOP";
+  // Data lines of plain numbers and labels are read without the expression
+  // reader; every other list, and every value out of range, goes through it.
+  std::string items;
+  for (int i = 0; i < 70; ++i) items += (i ? "," : "") + std::to_string(i);
+  std::string data =
+      // ZP, defined at the end, shortens the first line in the second pass: the labels move.
+      "\tLDA ZP\nNEG\tEQU -5\nFAR\tEQU -200\nL0\tDFB 1, 2,$FF , 0FFH,377Q,11111111B,255D,0x7F\n"
+      "\tDLL $FFFFFFFF,$123456789,999999999,4294967296,$0x12,$ab\n\tDFB 12.5\n"
+      "\tDFB 255,256\n\tDFB -128\n\tDFB $100\n\tDFB NEG,FAR\n\tDWL FAR,NEG\n\tDFB 1,,2\n\tDFB 1,\n\tDFB ,1\n"
+      "\tDFB \"AB\",1\n\tDFB L0,FWD\n\tDFB LOW L0\n\tDFB $\n\tDFB $1G\n\tDFB 19O\n\tDFB 1 2\n\tDFB 1 ;note\n"
+      "\tDWL 65535,65536\n\tDWL L0,L1,FWD\n\tDWM L1,$1234\n\tDFL L0,$12345678\n\tDLL 1,NEG\n"
+      "L1\tDWL L1\n\tDFB L0+1\n\tDFB L0 ,L1\n\tDWL NEVER\n\tdfb l0, 1\n\tDFB " + items + "\n" +
+      "M\tMACRO\n\tDWL L0,M1\nM1\tDFB 1\n\tENDM\n\tM\n\tM\n"
+      "\tCASE \"ON\"\nlow\tDFB L0,l0\n\tDFB low\n\tCASE \"OFF\"\nFWD\tEQU 7\nZP\tEQU 12H\n";
+  return {
+      // A line read again with the same text takes its code from its last
+      // reading while the labels and the program counter it reads are
+      // unchanged: each case changes one input of a line between two readings
+      // of it, in one pass (an included file met again) or between passes.
+      {"labels and the counter change between two inclusions",
+       "SYM\tSETL 5\n\tINCL \"inc.asm\"\nSYM\tSETL 300\n\tINCL \"inc.asm\"\n\tORG 2000H\n\tINCL \"inc.asm\"\n",
+       "\tLDA SYM\n\tLDA SYM,X\n\tBNE $+4\n\tJMP $\n\tDWL SYM,$\n\tLDA (SYM+SYM),Y\n\tDFB \"AB\",SYM\n\tDFF 1.5\n"},
+      {"CASE and TAB change how the same text reads",
+       "\tTAB 2\n\tINCL \"inc.asm\"\n\tTAB 40\n\tINCL \"inc.asm\"\n\tCASE \"ON\"\n\tINCL \"inc.asm\"\n",
+       // Seven tabs of 40 columns push the operand past the end of the line.
+       "\tlda #1\n\tLDA\t\t\t\t\t\t\t#1\nx\tLDA x\n"},
+      {"a replacement begins between two inclusions",
+       "FOO\tEQU 10H\nBAR\tEQU 1234H\n\tINCL \"inc.asm\"\n\tRPTXT \"FOO\",\"BAR\"\n\tINCL \"inc.asm\"\n",
+       "\tLDA FOO\n\tDFB FOO\n"},
+      {"labels that move read themselves on their own lines",
+       "\tLDA FWD\nL1\tJMP L1\nL2\tDWL L2\nL3\tBNE L3\nL4\tLDA L4,Y\nFWD\tEQU 1234H\n\tINCL \"inc.asm\"\n", "\tNOP\n"},
+      {"labels that move in every pass up to the last read themselves",
+       // The first reading of L5's line is not kept (FWD is not yet defined), so
+       // that its fourth is kept and its fifth, the last, could repeat it.
+       "\tIF FLIP == 1000H\n\tNOP\n\tENDI\nFLIP\tNOP\nL2\tDWL L2\nL3\tLDA L3\n\tINCL \"inc.asm\"\n"
+       "L5\tDWL L5,FWD\nL6\tLDA L6+FWD\nFWD\tEQU 1\n", "L4\tDFB L4\n"},
+      {"a label defined by an included line met twice",
+       "\tINCL \"inc.asm\"\n\tINCL \"inc.asm\"\n", "DUP\tNOP\n\tLDA DUP\n\tJMP DUP\nSELF\tDWL SELF\n"},
+      {"names read before their labels in the first pass",
+       // Kept with the name in the first pass, matched from their shape later;
+       // the second inclusion reads them defined, NEVER stays undefined, and
+       // MAC names a macro, not a label.
+       "\tINCL \"inc.asm\"\nLATE1\tNOP\nLATE2\tEQU 2000H\nX\tEQU 3\nA\tEQU 4\nVAR\tSETL 5\nMAC\tMACRO\n\tNOP\n\tENDM\n"
+       "\tINCL \"inc.asm\"\nVAR\tSETL 300\n",
+       // Each line twice: the first of a shape is matched in full, the second from it.
+       "\tJMP LATE1\n\tBNE LATE1\n\tJSR LATE2\n\tLDA LATE2\n\tBEQ LATE2\n\tJMP NEVER\n\tLDA VAR\n\tJMP MAC\n"
+       "\tJMP (LATE1)\n\tLDA #LATE1\n\tLDA ( LATE2 )\n\tDFS LATE2-1FF0H\n"
+       "\tJMP LATE1\n\tBNE LATE1\n\tJSR LATE2\n\tLDA LATE2\n\tBEQ LATE2\n\tJMP NEVER\n\tLDA VAR\n\tJMP MAC\n"
+       "\tJMP (LATE1)\n\tLDA #LATE1\n\tLDA ( LATE2 )\n\tLDA LATE2,X\n\tLDA LATE2,X\n\tASL LATE2\n\tASL LATE2\n"},
+      {"a name defined only after its second reading",
+       "\tINCL \"inc.asm\"\nLATE\tEQU 7\n\tINCL \"inc.asm\"\n", "\tLDA LATE\n\tDFB LATE\n"},
+      {"lines the reading changes or cuts", "\tINCL \"inc.asm\"\n\tINCL \"inc.asm\"\nFWD\tEQU 1234H\n", cut},
+      {"mnemonics before and after the CPU line",
+       "\tNOP\n\tLDA #1\n\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tNOP\n\tLDA #1\n", "", ""},
+      {"data lists", data + "\tORG 2000H\n" + data, ""},
+      // Lines of one shape (the same text but for their numbers and labels)
+      // are matched from the first one's checks while the values pass them
+      // alike: each text, given twice, mixes lines of a shape whose values
+      // fall on both sides of a range, or whose text a pattern compares.
       {"zero page and absolute forms of one shape",
        "\tLDA $12\n\tLDA $1234\n\tLDA 255\n\tLDA 256\n\tLDA -1\n\tLDA $12,X\n\tLDA $1234,X\n\tLDA 0FFH,Y\n"
        "\tLDA 100H,Y\n\tLDA ($12),Y\n\tLDA ($1234),Y\n\tLDA #$12\n\tLDA #$123\n\tLDA #-128\n\tLDA #-129\n",
-       "t.tbl"},
+       "", "t.tbl", true},
       {"numbers in every base and a digit outside its base",
        "\tLDA 17Q\n\tLDA 101B\n\tLDA 017\n\tLDA 0x1F\n\tLDA 99D\n\tLDA 19O\n\tLDA 12AB\n\tLDA $1G\n"
        "\tLDA $0x12\n\tLDA $ab\n\tLDA $FFFFFFFF\n\tLDA $123456789\n\tLDA 999999999\n\tLDA 4294967296\n\tLDA 12.5\n"
-       "\tLDA $12.5\n\tLDA 1E\n",
-       "t.tbl"},
+       "\tLDA $12.5\n\tLDA 1E\n", "", "t.tbl", true},
       {"branches of one shape near and far",
-       "L0\tBNE L0\n\tBNE L1\n\tDFS 200\nL1\tBNE L1\n\tBNE L0\n\tBNE $+2\n\tBNE 2000H\n\tBNE 1010H\n", "t.tbl"},
+       "L0\tBNE L0\n\tBNE L1\n\tDFS 200\nL1\tBNE L1\n\tBNE L0\n\tBNE $+2\n\tBNE 2000H\n\tBNE 1010H\n", "", "t.tbl", true},
       {"labels named as registers and operators",
        "X\tEQU 5\nA\tEQU 300\n\tLDA X,X\n\tLDA $10,X\n\tASL A\n\tASL $10\n\tLDA LOW,X\n\tLDA HIGH 1234H,X\n",
-       "t.tbl"},
+       "", "t.tbl", true},
       {"labels whose values cross a range between passes",
-       "\tLDA FAR\n\tLDA NEAR\n\tSTA FAR,X\n\tSTA NEAR,X\nNEAR\tEQU FAR-1F00H\nFAR\tEQU $+1F80H\n", "t.tbl"},
+       "\tLDA FAR\n\tLDA NEAR\n\tSTA FAR,X\n\tSTA NEAR,X\nNEAR\tEQU FAR-1F00H\nFAR\tEQU $+1F80H\n", "", "t.tbl", true},
       {"name fields, sets and numbers of the imaginary processor",
        "\tMOV A,5\n\tMOV B,6\n\tMOV b,7\n\tLD #5\n\tLD #500\n\tLD 5\n\tLD 70000\n\tPUSH A,C\n\tPUSH B\n"
-       "\tJMPI (5)\n\tJMPI (70000)\n\tBR 1000H\n\tBR 9000H\n\tST 5\n\tST 123456H\n",
-       "x.tbl"},
+       "\tJMPI (5)\n\tJMPI (70000)\n\tBR 1000H\n\tBR 9000H\n\tST 5\n\tST 123456H\n", "", "x.tbl", true},
       {"forward references of one shape in the first pass",
        "\tLDA F1\n\tLDA F2,X\n\tBNE F3\n\tBEQ F4\n\tJMP F5\n\tLDA (F1),Y\n\tLDA #F1\n\tLDA F1,Y\n\tSTA Y\n"
        "\tLDA F6\n\tBNE F6\nF1\tEQU 12H\nF2\tEQU 1234H\nF3\tNOP\n\tDFS 300\nF4\tNOP\nF5\tEQU $\nY\tEQU 7\n"
-       "F6\tNOP\n",
-       "t.tbl"},
+       "F6\tNOP\n", "", "t.tbl", true},
       {"forward references beside a register that becomes a label later",
        "\tLDA G1,X\n\tLDA G2,X\n\tLDA G3,X\n\tLDA (G1),Y\n\tLDA (G2),Y\n\tASL G1\n\tASL G2\n\tASL A\n"
-       "G1\tEQU 12H\nG2\tEQU 1234H\nG3\tNOP\nX\tEQU 300\nY\tEQU 4\nA\tEQU 5\n",
-       "t.tbl"},
+       "G1\tEQU 12H\nG2\tEQU 1234H\nG3\tNOP\nX\tEQU 300\nY\tEQU 4\nA\tEQU 5\n", "", "t.tbl", true},
       {"labels named like the registers and list names they are compared with",
        // Each operand is compared, letter by letter, with register names that
        // may begin it, end inside it or be all of it; in both letter cases.
@@ -367,49 +368,34 @@ TEST(Differential, LinesOfOneShapeFollowTheirOwnValues) {
        "\tLD A,XY\n\tLD A,H\n\tLD A,HX\n\tLD HL,HL\n\tLD HL,HLX\n\tCASE \"ON\"\n\tld a,l\n\tLD A,l1\n\tLD A,hl\n\tCASE \"OFF\"\n"
        "L1\tEQU 1\nLONGER\tEQU 2\nHLX\tEQU 3\nBCD\tEQU 4\nBCX\tEQU 1234H\nCC\tEQU 5\nNZ1\tNOP\nC1\tNOP\n"
        "Y\tEQU 7\nAFX\tEQU 8\nAA\tEQU 9\nR2\tEQU 10\nH\tEQU 12\nHX\tEQU 13\nHL\tEQU 14\nXY\tEQU 15\n",
-       "z.tbl"},
+       "", "z.tbl", true},
       {"long field values in groups, read from the counter: branches, jumps and offsets",
        "L0\tbeq a0,a1,L0\n\tbeq a0,a1,L1\n\tbne x1,x2,L2\n\tjal L1\n\tjal ra,L3\n\tlw t0,0(a1)\n\tlw t0,-2048(a1)\n"
        "\tlw t0,2047(a1)\n\tlw t0,2048(a1)\n\tsw t0,-2049(a0)\n\tsw t0,100(a0)\n\taddi a0,a0,-1\n\taddi a0,a0,4096\n"
        "\tlui a3,%hi(D1)\n\taddi a3,a3,%lo(D1)\n\tsw a3,%lo(D1)(a2)\n\tslli a0,a0,31\n\tslli a0,a0,32\n"
        "\tbeq a0,a1,L0+1\n\tbeqz a2,L1\n\tj L2\n\tbeq a0,a1,L0-5000\n\tDFS 5000\nL1\tnop\nL2\tbeq a0,a1,L0\n"
-       "L3\tret\nD1\tEQU 12345678H\n",
-       "r.tbl"},
+       "L3\tret\nD1\tEQU 12345678H\n", "", "r.tbl", true},
       {"a long branch whose field value takes over 64 steps",
-       "L0\tBL L0\n\tBL L1\n\tBL L0+1\n\tBL L1+3\n\tBL 1000000H\n\tBL L0-400000H\n\tDFS 3000\nL1\tBL L0\n", "b.tbl"},
+       "L0\tBL L0\n\tBL L1\n\tBL L0+1\n\tBL L1+3\n\tBL 1000000H\n\tBL L0-400000H\n\tDFS 3000\nL1\tBL L0\n", "", "b.tbl", true},
       {"operands of several numbers and labels",
        "\tLDA L1+1\n\tLDA L2+1\n\tLDA L1-L2\n\tLDA L2-L1\n\tLDA -L1\n\tLDA -L2\n\tLDA {L1+1}*2\n\tLDA {L2+1}*2\n"
        "\tLDA #LOW L1\n\tLDA #LOW L2+1\n\tLDA #HIGH L2\n\tLDA #L1+250\n\tLDA L1+1,X\n\tLDA L2+300,X\n"
        "\tLDA 100/L3\n\tLDA 100/L1\n\tLDA L1 << 2\n\tLDA L1 << L3\n\tBNE L1+2\n\tBNE L2-1\n\tBNE *+2\n"
        "\tLDA F1+1\n\tLDA F1+2\n\tBNE F1+1\n\tBNE F1-1\n\tLDA `+L1\n\tLDA $+1\n\tLDA ($12+1),Y\n"
        "\tLDA ($1234+1),Y\n\tLDA (L1+1,X)\n\tLDA L1+L1+L1+L1+L1+L1+L1+L1+L1+L1\n"
-       "L1\tEQU 12H\nL2\tEQU 1234H\nL3\tEQU 0\nF1\tNOP\n",
-       "t.tbl"},
+       "L1\tEQU 12H\nL2\tEQU 1234H\nL3\tEQU 0\nF1\tNOP\n", "", "t.tbl", true},
       {"a field value that divides by the operand, a shift by it",
-       "\tDIV 5\n\tDIV 0\n\tDIV 50\n\tDIV 0\n\tSHF 3\n\tSHF 40\n\tSHF 3\n", "d.tbl"},
+       "\tDIV 5\n\tDIV 0\n\tDIV 50\n\tDIV 0\n\tSHF 3\n\tSHF 40\n\tSHF 3\n", "", "d.tbl", true},
   };
-  for (const TCase& c : cases) {
-    std::string program = std::string("\tCPU \"") + c.Table + "\"\n\tHOF \"INT8\"\n\tORG 1000H\n" + c.Text + c.Text;
-    AssembleBothWays({{"main.asm", program}}, c.Name);
-  }
 }
 
-// Data lines of plain numbers and labels are read without the expression
-// reader; every other list, and every value out of range, goes through it.
-TEST(Differential, DataListsReadAtOnceGiveWhatTheExpressionReaderGives) {
-  std::string items;
-  for (int i = 0; i < 70; ++i) items += (i ? "," : "") + std::to_string(i);
-  std::string text =
-      // ZP, defined at the end, shortens the first line in the second pass: the labels move.
-      "\tLDA ZP\nNEG\tEQU -5\nFAR\tEQU -200\nL0\tDFB 1, 2,$FF , 0FFH,377Q,11111111B,255D,0x7F\n"
-      "\tDLL $FFFFFFFF,$123456789,999999999,4294967296,$0x12,$ab\n\tDFB 12.5\n"
-      "\tDFB 255,256\n\tDFB -128\n\tDFB $100\n\tDFB NEG,FAR\n\tDWL FAR,NEG\n\tDFB 1,,2\n\tDFB 1,\n\tDFB ,1\n"
-      "\tDFB \"AB\",1\n\tDFB L0,FWD\n\tDFB LOW L0\n\tDFB $\n\tDFB $1G\n\tDFB 19O\n\tDFB 1 2\n\tDFB 1 ;note\n"
-      "\tDWL 65535,65536\n\tDWL L0,L1,FWD\n\tDWM L1,$1234\n\tDFL L0,$12345678\n\tDLL 1,NEG\n"
-      "L1\tDWL L1\n\tDFB L0+1\n\tDFB L0 ,L1\n\tDWL NEVER\n\tdfb l0, 1\n\tDFB " + items + "\n" +
-      "M\tMACRO\n\tDWL L0,M1\nM1\tDFB 1\n\tENDM\n\tM\n\tM\n"
-      "\tCASE \"ON\"\nlow\tDFB L0,l0\n\tDFB low\n\tCASE \"OFF\"\nFWD\tEQU 7\nZP\tEQU 12H\n";
-  AssembleBothWays({{"main.asm", Head + text + "\tORG 2000H\n" + text}}, "data lists");
+TEST(Differential, ProgramsOfEveryKindWriteTheSameFilesBothWays) {
+  for (const TProgramCase& c : ProgramCases()) {
+    std::string head = *c.Table ? std::string("\tCPU \"") + c.Table + "\"\n\tHOF \"INT8\"\n\tORG 1000H\n" : "";
+    std::map<std::string, std::string> files = {{"main.asm", head + c.Text + (c.Twice ? c.Text : "")}};
+    if (!c.Include.empty()) files["inc.asm"] = c.Include;
+    AssembleBothWays(files, c.Name);
+  }
 }
 
 // Line normalization copies runs of plain characters at once; it must give

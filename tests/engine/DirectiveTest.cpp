@@ -47,11 +47,9 @@ const TSourceCase Cases[] = {
     {.Source = "\tINCL \"p.asm\"\n\tDFB 2\n", .Bytes = "01", .Files = {{"p.asm", "\tDFB 1\n\tEND\n"}}},
     // labels and symbols
     {"L\tORG 0x200\n\tDWL L\n", "00 02"}, {"\tEQU 5\n", "", 29, 1}, {"X\tEQU 1\nX\tEQU 2\n\tDFB X\n", "02", 32, 1},
-    {"X\tSETL 1\nX\tSETL 2\n\tDFB X\n", "02"}, {"X\tEQU 1\nX\tSETL 2\n\tDFB X\n", "02", 32},
-    {"ENDIF\tALIAS \"ENDI\"\n\tALIAS \"ENDI\"\n", "", 29}, {"X\tALIAS \"NOPE\"\n", "", 33},
-    {"X\tALIAS 5\n", "", 28}, {"DB\tALIAS \"dfb\"\n\tDB 7\n", "07"}, {"\tNOP\n", "", 35},
-    {"\tDFB 1 2\n", "00", 44}, {"\tEND 5 5\n", "", 44}, {"\tLIST \"ON\" X\n", "", 31}, {"0\tDFB 1\n", "01", 27},
-    {"10 DFB 1\n", "01"}, {"\t*\n", "", 37, 9}, {"LOOP:NOP\n\tDWL LOOP\n", "00 00"}, {"LOOP:DFB 1\n", "", 35},
+    {"X\tEQU 1\nX\tSETL 2\n\tDFB X\n", "02", 32}, {"ENDIF\tALIAS \"ENDI\"\n\tALIAS \"ENDI\"\n", "", 29},
+    {"X\tALIAS \"NOPE\"\n", "", 33}, {"X\tALIAS 5\n", "", 28}, {"DB\tALIAS \"dfb\"\n\tDB 7\n", "07"},
+    {"\tEND 5 5\n", "", 44}, {"\tLIST \"ON\" X\n", "", 31}, {"LOOP:NOP\n\tDWL LOOP\n", "00 00"}, {"LOOP:DFB 1\n", "", 35},
     {"A:B\tDWL A\n", "00 00"}, {"\tELSE\n\tENDI\n\tIF 1\n", "", 38, 13},
 };
 

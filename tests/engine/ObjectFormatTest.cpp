@@ -57,7 +57,6 @@ TEST(ObjectFormat, RecordsAsTheSourceEnds) {
        ":080020002122232425262728B4\r\n:00000001FF\r\n"},  // sixteen bytes a record at most
       // END stops the pass, and its address goes to the end record
       {"\tHOF \"INT8\"\n\tDFB 1\n\tEND 0x100\n\tDFB 2\n", ":0100000001FE\r\n:00010001FE\r\n"},
-      {"\tHOF \"MOT8\"\n\tEND 100H\n", "S9030100FB\r\n"},
       // a main file without END ends as if END followed
       {"\tHOF \"MOT8\"\n\tDFB 1", "S104000001FA\r\nS9030000FC\r\n"},
   };

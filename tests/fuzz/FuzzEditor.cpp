@@ -21,10 +21,12 @@
 //   v W H  scroll origin for a client area   e N SHIFT  caret N characters on, then track the selection
 //   V TAB W H X Y  measure with another view (tab size, character width, line height, scroll origin)
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <optional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "EditText.h"
 #include "FuzzTargets.h"
@@ -42,10 +44,7 @@ constexpr size_t MaxReplacements = 1000;
 class TFuzzView : public TFixedPitchView {
  public:
   TFuzzView(int tab, int width, int height) : TFixedPitchView(width, height, tab) {}
-  bool SetClipboardText(const std::string& text) override {
-    if (Refuse) return false;
-    return TFixedPitchView::SetClipboardText(text);
-  }
+  bool SetClipboardText(const std::string& text) override { return !Refuse && TFixedPitchView::SetClipboardText(text); }
   bool Refuse = false;
 };
 
@@ -54,23 +53,18 @@ class TArgs {
  public:
   explicit TArgs(std::string_view rest) : Rest(rest) {}
   int64_t Number() {
-    while (!Rest.empty() && Rest[0] == ' ') Rest.remove_prefix(1);
-    bool negative = !Rest.empty() && Rest[0] == '-';
+    while (Rest.starts_with(' ')) Rest.remove_prefix(1);
+    bool negative = Rest.starts_with('-');
     if (negative) Rest.remove_prefix(1);
     int64_t value = 0;
-    while (!Rest.empty() && Rest[0] >= '0' && Rest[0] <= '9') {
-      int digit = Rest[0] - '0';
-      value = value > (INT64_MAX - digit) / 10 ? INT64_MAX : value * 10 + digit;
-      Rest.remove_prefix(1);
-    }
+    for (; !Rest.empty() && Rest[0] >= '0' && Rest[0] <= '9'; Rest.remove_prefix(1))
+      value = value > (INT64_MAX - (Rest[0] - '0')) / 10 ? INT64_MAX : value * 10 + (Rest[0] - '0');
     return negative ? -value : value;
   }
   int64_t Bounded(int64_t low, int64_t high) { return std::clamp(Number(), low, high); }
   std::string Text() {
-    if (!Rest.empty() && Rest[0] == ' ') Rest.remove_prefix(1);
-    std::string text = Unescape(Rest);
-    Rest = {};
-    return text;
+    if (Rest.starts_with(' ')) Rest.remove_prefix(1);
+    return Unescape(std::exchange(Rest, {}));
   }
 
  private:
@@ -89,11 +83,7 @@ char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
 // ranges each user action replaced.
 struct TModel {
   std::string Text;
-  struct TStep {
-    size_t At;
-    std::string Removed;
-    size_t Inserted;
-  };
+  struct TStep { size_t At; std::string Removed; size_t Inserted; };
   std::vector<TStep> Steps;
 
   size_t LineStart(size_t offset) const {
@@ -124,18 +114,14 @@ struct TModel {
     Text.replace(at, length, with);
   }
   void Undo() {
-    TStep step = std::move(Steps.back());
+    Text.replace(Steps.back().At, Steps.back().Inserted, Steps.back().Removed);
     Steps.pop_back();
-    Text.replace(step.At, step.Inserted, step.Removed);
   }
 
   bool MatchesAt(size_t i, std::string_view what, bool matchCase, bool wholeWord) const {
     size_t m = what.size();
-    if (i + m > Text.size()) return false;
-    for (size_t k = 0; k < m; ++k) {
-      char a = Text[i + k], b = what[k];
-      if (matchCase ? a != b : FoldCase(a) != FoldCase(b)) return false;
-    }
+    auto same = [&](char a, char b) { return matchCase ? a == b : FoldCase(a) == FoldCase(b); };
+    if (i + m > Text.size() || !std::equal(what.begin(), what.end(), Text.begin() + std::ptrdiff_t(i), same)) return false;
     if (!wholeWord) return true;
     auto delimiter = [](char c) { return c == '\n' || WordDelimiters.find(c) != std::string_view::npos; };
     return (i == 0 || delimiter(Text[i - 1])) && (i + m == Text.size() || delimiter(Text[i + m]));
@@ -161,17 +147,14 @@ class TEditorRun {
   TEditorRun() { Views.push_back(std::make_unique<TFuzzView>(8, 1, 1)); Editor.SetView(Views.back().get()); }
 
   void Start(std::string_view text) {
-    Model.Text = WithoutCR(text);
+    Baseline = Model.Text = WithoutCR(text);
     std::vector<std::string> lines;
     size_t from = 0;
     for (size_t lf; (lf = Model.Text.find('\n', from)) != std::string::npos; from = lf + 1)
       lines.push_back(Model.Text.substr(from, lf - from));
     lines.push_back(Model.Text.substr(from));
     Editor.Lines.Assign(std::move(lines));
-    Editor.Caret.Set(0, 0);
-    Editor.SelStart.Set(0, 0);
-    Editor.SelEnd.Set(0, 0);
-    Baseline = Model.Text;
+    for (TBufferPos* pos : Positions()) pos->Set(0, 0);
   }
 
   void Command(std::string_view line) {
@@ -179,43 +162,33 @@ class TEditorRun {
     char op = line[0];
     TArgs args(line.substr(1));
     // Where the command finds the caret and the selection, brought into the text.
-    size_t caret = Model.Clamped(Editor.Caret.Line(), Editor.Caret.Col());
-    size_t selA = Model.Clamped(Editor.SelStart.Line(), Editor.SelStart.Col());
-    size_t selB = Model.Clamped(Editor.SelEnd.Line(), Editor.SelEnd.Col());
+    size_t caret = Place(Editor.Caret), selA = Place(Editor.SelStart), selB = Place(Editor.SelEnd);
     size_t selFrom = std::min(selA, selB), selTo = std::max(selA, selB);
     bool selection = selFrom < selTo;
     View().Refuse = Refuse;
     switch (op) {
-      case 'c': {
-        size_t p = Offset(args.Number());
-        for (TBufferPos* pos : {&Editor.Caret, &Editor.SelStart, &Editor.SelEnd}) SetAt(*pos, p);
-        break;
-      }
+      case 'c':
       case 's': {
-        size_t a = Offset(args.Number()), b = Offset(args.Number());
+        size_t a = Offset(args.Number()), b = op == 'c' ? a : Offset(args.Number());
         SetAt(Editor.SelStart, a);
         SetAt(Editor.SelEnd, b);
         SetAt(Editor.Caret, b);
         break;
       }
-      case 'S': {
-        TBufferPos* positions[] = {&Editor.SelStart, &Editor.SelEnd, &Editor.Caret};
-        for (TBufferPos* p : positions) {
-          // Stale positions lie a little beyond the text, as edits leave them.
+      case 'S':
+        // Stale positions lie a little beyond the text, as edits leave them.
+        for (TBufferPos* p : Positions()) {
           TIndex line = Wrap(args.Number(), Editor.Lines.Count() + 8) - 4;
-          TIndex col = Wrap(args.Number(), 300) - 4;
-          p->Set(line, col);
+          p->Set(line, Wrap(args.Number(), 300) - 4);
         }
         break;
-      }
       case 't':
       case 'p':
       case 'P': {
         std::string text = op == 'P' ? View().Clipboard : args.Text();
         std::string kept = WithoutCR(text);
         if (Model.Text.size() + kept.size() > MaxText) break;
-        if (op == 't') Editor.InsertText(text, true);
-        else Editor.Paste(text);
+        op == 't' ? Editor.InsertText(text, true) : Editor.Paste(text);
         ExpectInsertion(kept, selection, selFrom, selTo, caret);
         break;
       }
@@ -246,8 +219,7 @@ class TEditorRun {
       }
       case 'x':
       case 'b': {
-        if (op == 'x') Editor.Delete();
-        else Editor.Backspace();
+        op == 'x' ? Editor.Delete() : Editor.Backspace();
         if (op == 'b' && caret == 0) break;  // at the start nothing happens, selection or not
         // The selection goes, else the character after (x) or before (b) the caret.
         size_t at = selection ? selFrom : op == 'x' ? caret : caret - 1;
@@ -268,25 +240,21 @@ class TEditorRun {
         break;
       case 'X':
       case 'C': {
-        std::string before = View().Clipboard;
-        if (op == 'X') Editor.Cut();
-        else Editor.Copy();
-        if (!selection || Refuse) {
-          FUZZ_CHECK(View().Clipboard == before);
-          break;
-        }
-        std::string expected;
-        for (size_t i = selFrom; i < selTo; ++i) expected += Model.Text[i] == '\n' ? std::string("\r\n") : std::string(1, Model.Text[i]);
+        // A refused or empty copy leaves the clipboard as it was.
+        bool taken = selection && !Refuse;
+        std::string expected = taken ? std::string() : View().Clipboard;
+        op == 'X' ? Editor.Cut() : Editor.Copy();
+        for (size_t i = selFrom; taken && i < selTo; ++i)
+          expected += Model.Text[i] == '\n' ? "\r\n" : std::string(1, Model.Text[i]);
         FUZZ_CHECK(View().Clipboard == expected);
-        if (op == 'X') {
+        if (op == 'X' && taken) {
           Model.Replace(selFrom, selTo - selFrom, "");
           CheckCaret(selFrom);
         }
         break;
       }
-      case 'K':
-        Refuse = !Refuse;
-        break;
+      case 'K': Refuse = !Refuse; break;
+      case 'o': Editor.Overwrite = !Editor.Overwrite; break;
       case 'a':
         Editor.SelectAll();
         FUZZ_CHECK(Editor.SelStart.Line() == 0 && Editor.SelStart.Col() == 0);
@@ -295,9 +263,6 @@ class TEditorRun {
       case 'w':
         Editor.SelectWord();
         FUZZ_CHECK(Editor.SelStart.Valid() && Editor.SelEnd.Valid() && !Editor.SelEnd.Before(Editor.SelStart));
-        break;
-      case 'o':
-        Editor.Overwrite = !Editor.Overwrite;
         break;
       case 'f': {
         uint32_t flags = uint32_t(args.Bounded(0, 255));
@@ -328,19 +293,13 @@ class TEditorRun {
         }
         break;
       }
-      case 'g': {
-        int64_t l = args.Number(), c = args.Number();
-        Editor.GoToLineColumn(l, c);
-        FUZZ_CHECK(Editor.Caret.Valid());
-        break;
-      }
+      case 'g':
       case 'm':
-        Editor.MoveCaretLines(args.Number());
-        FUZZ_CHECK(Editor.Caret.Valid());
-        break;
       case 'q': {
-        int64_t x = args.Bounded(INT32_MIN, INT32_MAX), y = args.Bounded(INT32_MIN, INT32_MAX);
-        Editor.Caret = Editor.PointToPos(x, y);
+        int64_t a = op == 'q' ? args.Bounded(INT32_MIN, INT32_MAX) : args.Number();
+        if (op == 'g') Editor.GoToLineColumn(a, args.Number());
+        else if (op == 'm') Editor.MoveCaretLines(a);
+        else Editor.Caret = Editor.PointToPos(a, args.Bounded(INT32_MIN, INT32_MAX));
         FUZZ_CHECK(Editor.Caret.Valid());
         break;
       }
@@ -375,7 +334,10 @@ class TEditorRun {
       default:
         break;  // not a command
     }
-    Check();
+    // The caret is checked by the commands that place it: others may leave a
+    // stale one as it was.
+    CheckText();
+    CheckJournal();
     if (Trace)
       std::fprintf(stderr, "%.*s -> %zu characters, %zu steps, caret %lld:%lld\n", int(line.size()), line.data(),
                    Model.Text.size(), Model.Steps.size(), (long long)Editor.Caret.Line(), (long long)Editor.Caret.Col());
@@ -388,7 +350,8 @@ class TEditorRun {
       Editor.Undo();
       Model.Undo();
       undone = true;
-      Check();
+      CheckText();
+      CheckJournal();
     }
     FUZZ_CHECK(!Editor.CanUndo());
     FUZZ_CHECK(Model.Text == Baseline);
@@ -399,6 +362,8 @@ class TEditorRun {
 
  private:
   TFuzzView& View() { return *Views.back(); }
+  std::array<TBufferPos*, 3> Positions() { return {&Editor.SelStart, &Editor.SelEnd, &Editor.Caret}; }
+  size_t Place(const TBufferPos& pos) const { return Model.Clamped(pos.Line(), pos.Col()); }
   static TIndex Wrap(int64_t n, TIndex range) { return TIndex(((n % range) + range) % range); }
   size_t Offset(int64_t n) const { return size_t(Wrap(n, TIndex(Model.Text.size()) + 1)); }
   void SetAt(TBufferPos& pos, size_t offset) {
@@ -408,7 +373,7 @@ class TEditorRun {
   }
   size_t OffsetOf(const TBufferPos& pos) {
     FUZZ_CHECK(pos.Valid());
-    return Model.Clamped(pos.Line(), pos.Col());
+    return Place(pos);
   }
   void CheckCaret(size_t expected) { FUZZ_CHECK(OffsetOf(Editor.Caret) == expected); }
 
@@ -422,15 +387,9 @@ class TEditorRun {
 
   // One character as InsertChar puts it in; CARET follows it.
   void ExpectChar(char ch, bool selection, size_t selFrom, size_t selTo, size_t& caret) {
-    if (ch == '\r') return;
-    size_t at = caret;
-    size_t removed = 0;
-    if (selection) {
-      at = selFrom;
-      removed = selTo - selFrom;
-    } else if (Editor.Overwrite && ch != '\n' && caret < Model.Text.size() && Model.Text[caret] != '\n') {
-      removed = 1;
-    }
+    size_t at = selection ? selFrom : caret;
+    size_t removed = selection ? selTo - selFrom
+                               : Editor.Overwrite && ch != '\n' && caret < Model.Text.size() && Model.Text[caret] != '\n';
     if (ch == '\n' && Editor.Overwrite) {
       // Enter in overwrite mode only moves to the next line's start (the end
       // of the text from the last line), after taking out any selection.
@@ -443,23 +402,18 @@ class TEditorRun {
     caret = at + 1;
   }
 
-  // FOUND is what Find returned, when the command shows it.
+  // FOUND is what Find returned, when the command shows it. A match is
+  // selected; a search that finds none leaves the caret and an empty selection
+  // there; one with nothing to look for or no text left that way does nothing.
   void ExpectFind(std::optional<bool> found, uint32_t flags, const std::string& what, size_t caret) {
     bool down = flags & FR_DOWN;
-    if (what.empty() || (down ? caret == Model.Text.size() : caret == 0)) {
-      FUZZ_CHECK(found != true);
-      return;
-    }
-    size_t i = Model.Find(caret, down, what, flags & FR_MATCHCASE, flags & FR_WHOLEWORD);
-    if (i == std::string::npos) {
-      FUZZ_CHECK(found != true);
-      FUZZ_CHECK(OffsetOf(Editor.SelStart) == caret && OffsetOf(Editor.SelEnd) == caret);
-      CheckCaret(caret);
-      return;
-    }
-    FUZZ_CHECK(found != false);
-    FUZZ_CHECK(OffsetOf(Editor.SelStart) == i && OffsetOf(Editor.SelEnd) == i + what.size());
-    CheckCaret(down ? i + what.size() : i);
+    bool looked = !what.empty() && (down ? caret < Model.Text.size() : caret > 0);
+    size_t i = looked ? Model.Find(caret, down, what, flags & FR_MATCHCASE, flags & FR_WHOLEWORD) : std::string::npos;
+    FUZZ_CHECK(found != (i == std::string::npos));
+    if (!looked) return;
+    size_t from = i == std::string::npos ? caret : i, to = i == std::string::npos ? caret : i + what.size();
+    FUZZ_CHECK(OffsetOf(Editor.SelStart) == from && OffsetOf(Editor.SelEnd) == to);
+    CheckCaret(down ? to : from);
   }
 
   void ReplaceAll(uint32_t flags, size_t caret) {
@@ -468,8 +422,7 @@ class TEditorRun {
     const bool down = flags & FR_DOWN;
     // Worked out on a copy first: a command that would grow the text too far
     // or replace too often is skipped.
-    TModel trial;
-    trial.Text = Model.Text;
+    TModel trial{Model.Text, {}};
     size_t from = caret, count = 0;
     for (size_t i; (i = trial.Find(from, down, what, flags & FR_MATCHCASE, flags & FR_WHOLEWORD)) != std::string::npos;) {
       if (++count > MaxReplacements) return;
@@ -507,13 +460,6 @@ class TEditorRun {
       StepStarts.push_back(StepStarts.back() + (Editor.Journal[i].Chained ? 0 : 1));
     FUZZ_CHECK(size == 0 || !Editor.Journal[0].Chained);
     FUZZ_CHECK(StepStarts[size] == Model.Steps.size());
-  }
-
-  // The caret is checked by the commands that place it: others may leave a
-  // stale one as it was.
-  void Check() {
-    CheckText();
-    CheckJournal();
   }
 
   std::vector<std::unique_ptr<TFuzzView>> Views;

@@ -39,11 +39,7 @@ class TWorkingDir {
 // in) could look like anything, so a file with a line of another shape is not
 // looked at.
 void CheckObjectRecords(const std::string& text) {
-  struct TRecord {
-    char Kind;
-    std::vector<uint8_t> Bytes;
-  };
-  std::vector<TRecord> records;
+  std::vector<std::pair<char, std::vector<uint8_t>>> records;  // kind, bytes
   for (size_t at = 0; at < text.size();) {
     size_t end = text.find('\n', at);
     if (end == std::string::npos) return;
@@ -54,22 +50,18 @@ void CheckObjectRecords(const std::string& text) {
     size_t from = line[0] == ':' ? 1 : 2;
     if (from == 2 && (line[1] < '0' || line[1] > '9')) return;
     if ((line.size() - from) % 2 != 0) return;
-    TRecord r{line[0], {}};
+    auto& [kind, bytes] = records.emplace_back(line[0], std::vector<uint8_t>());
     for (size_t i = from; i < line.size(); i += 2) {
       int high = HexDigit(line[i]), low = HexDigit(line[i + 1]);
       if (high < 0 || low < 0) return;
-      r.Bytes.push_back(uint8_t(high * 16 + low));
+      bytes.push_back(uint8_t(high * 16 + low));
     }
-    records.push_back(std::move(r));
   }
-  for (const TRecord& r : records) {
+  for (const auto& [kind, bytes] : records) {
     unsigned sum = 0;
-    for (uint8_t b : r.Bytes) sum += b;
-    if (r.Kind == ':') {
-      FUZZ_CHECK(r.Bytes.size() >= 5 && r.Bytes[0] == r.Bytes.size() - 5 && sum % 256 == 0);
-    } else {
-      FUZZ_CHECK(r.Bytes.size() >= 2 && r.Bytes[0] == r.Bytes.size() - 1 && sum % 256 == 0xFF);
-    }
+    for (uint8_t b : bytes) sum += b;
+    if (kind == ':') FUZZ_CHECK(bytes.size() >= 5 && bytes[0] == bytes.size() - 5 && sum % 256 == 0);
+    else FUZZ_CHECK(bytes.size() >= 2 && bytes[0] == bytes.size() - 1 && sum % 256 == 0xFF);
   }
 }
 
@@ -83,8 +75,7 @@ bool MentionsBinaryFormat(std::string_view input) {
 
 int FuzzEngineOne(const uint8_t* data, size_t size) {
   // The listing's date line stays the same from run to run.
-  static const bool dateFixed = setenv("SOURCE_DATE_EPOCH", "0", 1) == 0;
-  (void)dateFixed;
+  [[maybe_unused]] static const bool dateFixed = setenv("SOURCE_DATE_EPOCH", "0", 1) == 0;
   std::vector<std::string_view> parts = SplitAtMarkers(AsText(data, size), 3);
 
   TRunDir dir;
@@ -137,14 +128,12 @@ int FuzzEngineOne(const uint8_t* data, size_t size) {
     // Every error of the last pass is one line of the error file.
     if (plain == 0 && !missedTheFile && reported < 65535) {
       const std::string& text = files[0][2];
+      FUZZ_CHECK(text.empty() || text.back() == '\n');
       size_t lines = 0;
-      for (size_t at = 0; at < text.size();) {
-        size_t end = text.find('\n', at);
-        FUZZ_CHECK(end != std::string::npos);
-        FUZZ_CHECK(std::string_view(text).substr(at, end - at).find("): Error ") != std::string_view::npos);
+      ForEachLine(text, [&](std::string_view line) {
+        FUZZ_CHECK(line.find("): Error ") != std::string_view::npos);
         ++lines;
-        at = end + 1;
-      }
+      });
       FUZZ_CHECK(lines == reported);
     }
   }

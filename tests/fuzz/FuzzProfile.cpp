@@ -61,22 +61,19 @@ class TProfileRun {
     std::string_view rest = line.substr(1);
     if (!rest.empty() && rest[0] == ' ') rest.remove_prefix(1);
     std::vector<std::string> f;
-    for (size_t from = 0;;) {
-      size_t bar = rest.find('|', from);
-      f.push_back(Unescape(rest.substr(from, bar == std::string_view::npos ? std::string_view::npos : bar - from)));
-      if (bar == std::string_view::npos) break;
-      from = bar + 1;
+    for (size_t from = 0, bar = 0; bar != std::string_view::npos; from = bar + 1) {
+      bar = rest.find('|', from);
+      f.push_back(Unescape(rest.substr(from, bar - from)));  // to the line's end when no "|" follows
     }
     while (f.size() < 3) f.emplace_back();
     switch (op) {
       case 'w': Write(f[0], f[1], f[2], false); break;
       case 'i': Write(f[0], f[1], std::to_string(IntOf(f[2])), true); break;
       case 'r': Read(Profile, f[0], f[1], f[2].empty() ? 260 : size_t(std::clamp(IntOf(f[2]), 0, 100000))); break;
-      case 'k': {
+      case 'k':
         FUZZ_CHECK(Profile.DeleteKey(f[0], f[1]));
         Values[{Lower(f[0]), Lower(f[1])}] = std::nullopt;
         break;
-      }
       case 's': {
         FUZZ_CHECK(Profile.DeleteSection(f[0]));
         std::string section = Lower(f[0]);

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,9 +29,7 @@ int FuzzProfileOne(const uint8_t* data, size_t size);
   std::abort();
 }
 #define FUZZ_CHECK(condition) \
-  do {                        \
-    if (!(condition)) FuzzFailure(__FILE__, __LINE__, #condition); \
-  } while (0)
+  do { if (!(condition)) FuzzFailure(__FILE__, __LINE__, #condition); } while (0)
 
 inline std::string_view AsText(const uint8_t* data, size_t size) {
   return {reinterpret_cast<const char*>(data), size};
@@ -80,35 +80,24 @@ inline std::string Unescape(std::string_view text) {
       continue;
     }
     char e = text[++i];
-    if (e == 'n') out += '\n';
-    else if (e == 'r') out += '\r';
-    else if (e == 't') out += '\t';
-    else if (e == '0') out += '\0';
-    else if (e == 'x' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
+    if (e == 'x' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
       out += char(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
       i += 2;
-    } else out += e;
+    } else out += e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e == '0' ? '\0' : e;
   }
   return out;
 }
 
 inline bool WriteFile(const std::string& path, std::string_view bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
+  std::ofstream out(path, std::ios::binary);
+  return out.write(bytes.data(), std::streamsize(bytes.size())).flush().good();
 }
 
 // The file's bytes; "" when it cannot be opened (then *exists is false).
 inline std::string ReadFile(const std::string& path, bool* exists = nullptr) {
-  std::string text;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (exists) *exists = f != nullptr;
-  if (!f) return text;
-  char buffer[65536];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
-  std::fclose(f);
-  return text;
+  std::ifstream in(path, std::ios::binary);
+  if (exists) *exists = in.is_open();
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // A fresh directory under TMPDIR per input, removed afterwards whatever was

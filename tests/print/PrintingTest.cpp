@@ -19,6 +19,12 @@
 
 namespace {
 
+// A text of FULLPAGES pages and EXTRALINES lines printed, with ONLY (from 1) chosen
+// in the print dialog or else all of it, on PAGES sheets.
+struct TPageCase { int FullPages, ExtraLines, Only, Pages; };
+// tarnw --print-to-pdf OUT SOURCE, its exit status, and whether an older OUT stands there.
+struct TCommandCase { QString Source, Out; int Status; bool Old; };
+
 QString DefaultPrinter;
 QString ScriptedDefault() { return DefaultPrinter; }
 
@@ -60,6 +66,17 @@ class TPrintingTest : public QObject, TAppFixture {
 
   static bool Enabled(TVuzPreviewWin& preview, int id) { return preview.Action(id)->isEnabled(); }
 
+  // The dark pixels on PANE, and how many the sheet's outline alone has.
+  static int Inked(QWidget* pane) {
+    const QImage image = pane->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        dark += qGray(image.pixel(x, y)) < 96;
+    return dark;
+  }
+  static int Outline(QWidget* pane) { return 2 * (pane->width() + pane->height()); }
+
   static bool Shown(TVuzPreviewWin& preview) {
     preview.resize(900, 600);
     preview.show();
@@ -80,37 +97,41 @@ private slots:
   void cleanup() { TearDown(); }
 
   void pageCount_data() {
-    QTest::addColumn<int>("fullPages");
-    QTest::addColumn<int>("extraLines");
-    QTest::addColumn<int>("pages");
-    QTest::newRow("last page exactly full: no empty sheet") << 2 << 0 << 2;
-    QTest::newRow("one line short of two pages") << 2 << -1 << 2;
-    QTest::newRow("one line onto a third page") << 2 << 1 << 3;
-    QTest::newRow("one line") << 0 << 1 << 1;
-    QTest::newRow("empty file") << 0 << 0 << 1;
+    QTest::addColumn<TPageCase>("c");
+    QTest::newRow("last page exactly full: no empty sheet") << TPageCase{2, 0, 0, 2};
+    QTest::newRow("one line short of two pages") << TPageCase{2, -1, 0, 2};
+    QTest::newRow("one line onto a third page") << TPageCase{2, 1, 0, 3};
+    QTest::newRow("one line") << TPageCase{0, 1, 0, 1};
+    QTest::newRow("empty file") << TPageCase{0, 0, 0, 1};
+    QTest::newRow("page 2 of 3 chosen in the dialog") << TPageCase{3, 0, 2, 1};
   }
   void pageCount() {
-    QFETCH(int, fullPages);
-    QFETCH(int, extraLines);
-    QFETCH(int, pages);
+    QFETCH(TPageCase, c);
     const int perPage = LinesPerPage();
     QVERIFY(perPage > 10);
-    const int lines = fullPages * perPage + extraLines;
+    const int lines = c.FullPages * perPage + c.ExtraLines;
+    TScriptedPrintDialogs dialogs;
+    dialogs.FromPage = dialogs.ToPage = c.Only;
     const QString out = Path(QStringLiteral("out.pdf"));
-    QVERIFY(Print(Source(lines), out));
-    QCOMPARE(PdfPages(out), pages);
+    QVERIFY(Print(Source(lines), out, c.Only > 0));
+    if (c.Only > 0)  // the dialog offers the pages the text fills
+      QCOMPARE(dialogs.DialogBounds, qMakePair(1, c.FullPages));
+    QCOMPARE(PdfPages(out), c.Pages);
     const QStringList texts = PdfPageTexts(out);
     if (lines == 0)
       return;
-    QCOMPARE(texts.size(), pages);
+    QCOMPARE(texts.size(), c.Pages);
     // Every page begins with the line after the last one of the page before
     // and ends with its own last line.
-    for (int p = 0; p < pages; ++p) {
-      const int first = p * perPage + 1;
-      const int last = qMin(lines, (p + 1) * perPage);
-      QVERIFY2(texts[p].contains(QStringLiteral("line %1").arg(first, 4, 10, QLatin1Char('0'))), qPrintable(texts[p]));
-      QVERIFY(texts[p].contains(QStringLiteral("line %1").arg(last, 4, 10, QLatin1Char('0'))));
-      QVERIFY(!texts[p].contains(QStringLiteral("line %1").arg(last + 1, 4, 10, QLatin1Char('0'))));
+    const auto line = [](int n) { return QStringLiteral("line %1").arg(n, 4, 10, QLatin1Char('0')); };
+    for (int p = 0; p < c.Pages; ++p) {
+      const int sheet = c.Only > 0 ? c.Only - 1 : p;
+      const int first = sheet * perPage + 1;
+      const int last = qMin(lines, (sheet + 1) * perPage);
+      QVERIFY2(texts[p].contains(line(first)), qPrintable(texts[p]));
+      QVERIFY(texts[p].contains(line(last)));
+      QVERIFY(!texts[p].contains(line(first - 1)));
+      QVERIFY(!texts[p].contains(line(last + 1)));
     }
   }
 
@@ -121,31 +142,17 @@ private slots:
     QCOMPARE(PdfPages(out), 3);
   }
 
-  void pageRangeTwoToTwo() {
-    const int perPage = LinesPerPage();
-    TScriptedPrintDialogs dialogs;
-    dialogs.FromPage = dialogs.ToPage = 2;
-    const QString out = Path(QStringLiteral("out.pdf"));
-    QVERIFY(Print(Source(3 * perPage), out, true));
-    QCOMPARE(dialogs.PrintDialogs, 1);
-    // The dialog offers the pages the text fills.
-    QCOMPARE(dialogs.DialogBounds, qMakePair(1, 3));
-    QCOMPARE(PdfPages(out), 1);
-    const QString text = PdfPageTexts(out).value(0);
-    const auto line = [](int n) { return QStringLiteral("line %1").arg(n, 4, 10, QLatin1Char('0')); };
-    QVERIFY(text.contains(line(perPage + 1)));
-    QVERIFY(text.contains(line(2 * perPage)));
-    QVERIFY(!text.contains(line(perPage)));
-    QVERIFY(!text.contains(line(2 * perPage + 1)));
-  }
-
-  void cancelledDialogPrintsNothing() {
+  // A print dialog cancelled is no failure and says nothing; a job that
+  // cannot write its file is reported.
+  void jobsThatPrintNothing() {
     TScriptedPrintDialogs dialogs;
     dialogs.Accept = false;
     const QString out = Path(QStringLiteral("out.pdf"));
     QVERIFY(Print(Source(3), out, true));
     QVERIFY(!QFile::exists(out));
     QVERIFY(dialogs.Errors.isEmpty());
+    QVERIFY(!Print(Source(3), Path(QStringLiteral("missing/dir/out.pdf"))));
+    QCOMPARE(dialogs.Errors, QStringList{QStringLiteral("'T' not printed. Error encountered during print.")});
   }
 
   void tabsAtTheDevicesStops() {
@@ -163,12 +170,6 @@ private slots:
     QVERIFY(PdfWordLeft(out, QStringLiteral("FOURTH")) < eighth - 1);
     QCOMPARE(qRound(PdfWordLeft(out, QStringLiteral("SIXTEENTH")) * 10),
              qRound(PdfWordLeft(out, QStringLiteral("COLUMN16")) * 10));
-  }
-
-  void failedJobIsReported() {
-    TScriptedPrintDialogs dialogs;
-    QVERIFY(!Print(Source(3), Path(QStringLiteral("missing/dir/out.pdf"))));
-    QCOMPARE(dialogs.Errors, QStringList{QStringLiteral("'T' not printed. Error encountered during print.")});
   }
 
   void cancelInThePrintingBox() {
@@ -193,22 +194,17 @@ private slots:
   }
 
   void printToPdfCommand_data() {
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("out");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<bool>("old");  // an older out.pdf stands there
-    QTest::newRow("prints") << "text.asm" << "out.pdf" << 0 << true;
-    QTest::newRow("unreadable file") << "missing.asm" << "out.pdf" << 1 << false;
-    QTest::newRow("unreadable file, old out kept") << "missing.asm" << "out.pdf" << 1 << true;
-    QTest::newRow("file is a directory") << "." << "out.pdf" << 1 << false;
-    QTest::newRow("unwritable out") << "text.asm" << "missing/out.pdf" << 1 << false;
-    QTest::newRow("out is a directory") << "text.asm" << "." << 1 << false;
+    QTest::addColumn<TCommandCase>("c");
+    QTest::newRow("prints") << TCommandCase{"text.asm", "out.pdf", 0, true};
+    QTest::newRow("unreadable file") << TCommandCase{"missing.asm", "out.pdf", 1, false};
+    QTest::newRow("unreadable file, old out kept") << TCommandCase{"missing.asm", "out.pdf", 1, true};
+    QTest::newRow("file is a directory") << TCommandCase{".", "out.pdf", 1, false};
+    QTest::newRow("unwritable out") << TCommandCase{"text.asm", "missing/out.pdf", 1, false};
+    QTest::newRow("out is a directory") << TCommandCase{"text.asm", ".", 1, false};
   }
   void printToPdfCommand() {
-    QFETCH(QString, source);
-    QFETCH(QString, out);
-    QFETCH(int, status);
-    QFETCH(bool, old);
+    QFETCH(TCommandCase, c);
+    const auto& [source, out, status, old] = c;
     Source(3);
     if (old)
       WriteFile(Path(out), "old");
@@ -249,6 +245,8 @@ private slots:
     auto window = Window(printer, 3);
     TVuzPreviewWin preview(nullptr, printer, window.get(), nullptr);
     QVERIFY(Shown(preview));
+    // The page is painted through the printout.
+    QVERIFY(Inked(preview.FirstView()) > Outline(preview.FirstView()) + 100);
     QCOMPARE(preview.PageText(), QStringLiteral("Page 1"));
     QVERIFY(!Enabled(preview, TVuzPreviewWin::PreviousPage));
     QVERIFY(Enabled(preview, TVuzPreviewWin::NextPage));
@@ -291,6 +289,7 @@ private slots:
     preview.Command(TVuzPreviewWin::TwoPages);
     QVERIFY(preview.TwoPageMode());
     QCOMPARE(preview.SecondViewPane()->Page(), 0);
+    QVERIFY(Inked(preview.SecondViewPane()) <= Outline(preview.SecondViewPane()));  // nothing but the sheet
     QCOMPARE(preview.PageText(), QStringLiteral("Page 1"));
     QVERIFY(!Enabled(preview, TVuzPreviewWin::NextPage));
     QVERIFY(!Enabled(preview, TVuzPreviewWin::PreviousPage));
@@ -308,31 +307,6 @@ private slots:
     // A landscape sheet is wider than tall on the screen as well.
     QVERIFY(preview.FirstView()->width() > preview.FirstView()->height());
     QVERIFY(Enabled(preview, TVuzPreviewWin::NextPage));
-  }
-
-  void pagesArePaintedThroughThePrintout() {
-    TTarnPrinter printer(Path(QStringLiteral("out.pdf")));
-    auto window = Window(printer, 2);
-    TVuzPreviewWin preview(nullptr, printer, window.get(), nullptr);
-    QVERIFY(Shown(preview));
-    // Text on the first page; on the empty second pane no more than the
-    // sheet's outline.
-    const auto inked = [](QWidget* pane) {
-      const QImage image = pane->grab().toImage();
-      int dark = 0;
-      for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-          if (qGray(image.pixel(x, y)) < 96)
-            ++dark;
-      return dark;
-    };
-    const auto outline = [](QWidget* pane) { return 2 * (pane->width() + pane->height()); };
-    QVERIFY(inked(preview.FirstView()) > outline(preview.FirstView()) + 100);
-    TTarnEditFile empty(nullptr, Host);
-    TVuzPreviewWin blank(nullptr, printer, &empty, nullptr);
-    QVERIFY(Shown(blank));
-    blank.Command(TVuzPreviewWin::TwoPages);
-    QVERIFY(inked(blank.SecondViewPane()) <= outline(blank.SecondViewPane()));
   }
 
   void previewStandsInForTheFrame() {
@@ -390,16 +364,14 @@ private slots:
   void printCommandsEnabling() {
     TTarnApp& app = StartApp();
     // Without a window the commands are off and no printer object is made.
-    for (int id : {int(Cmd::Print), int(Cmd::PageSetup), int(Cmd::PrintPreview)})
-      QVERIFY(!app.CommandEnabled(id));
+    QVERIFY(!app.CommandEnabled(Cmd::Print));
     QVERIFY(!app.HasPrinter());
     Client().NewWindow();
     // The system has no printer: printing to a PDF file is still offered.
-    for (int id : {int(Cmd::Print), int(Cmd::PageSetup), int(Cmd::PrintPreview)})
-      QVERIFY(app.CommandEnabled(id));
+    QVERIFY(app.CommandEnabled(Cmd::Print));
     QVERIFY(app.HasPrinter());
     TTarnPrinter* first = &app.Printer();
-    QVERIFY(app.CommandEnabled(Cmd::Print));
+    QVERIFY(app.CommandEnabled(Cmd::PageSetup));
     QCOMPARE(&app.Printer(), first);
     TScriptedPrintDialogs dialogs;
     app.Command(Cmd::PageSetup);

@@ -38,26 +38,18 @@ TEST_P(Encoding6502Test, GivesTheseBytes) {
 }
 
 const TBytesCase BytesCases[] = {
-    // Each addressing mode of the load, with the operand low byte first.
-    {"LDA #$12", "A9 12", 2}, {"LDA $12", "A5 12", 2}, {"LDA $1234", "AD 34 12", 2}, {"LDA $12,X", "B5 12"},
-    {"LDA $1234,X", "BD 34 12"}, {"LDA $1234,Y", "B9 34 12"}, {"LDA ($12,X)", "A1 12"}, {"LDA ($12),Y", "B1 12"},
-    // The load has no zero page,Y: the absolute form takes a small address.
-    {"LDA $12,Y", "B9 12 00"}, {"LDX $12,Y", "B6 12"}, {"LDX $1234,Y", "BE 34 12"}, {"STX $12,Y", "96 12"},
-    {"LDY $12,X", "B4 12"},
-    // The choice between page zero and absolute at its edge.
-    {"LDA $FF", "A5 FF"}, {"LDA $100", "AD 00 01"}, {"STA $FF,X", "95 FF"}, {"STA $100,X", "9D 00 01"},
-    {"LDA $FFFF", "AD FF FF"},
+    // Each opcode, the zero-page and absolute edge and the reach of branches
+    // are compared with other assemblers (PeerTest, peer/6502); here what
+    // they leave out. Plain operands take two passes.
+    {"LDA #$12", "A9 12", 2}, {"LDA $12", "A5 12", 2}, {"LDA $1234", "AD 34 12", 2},
     // Jumps have no zero-page form.
-    {"JMP ($1234)", "6C 34 12"}, {"JMP $1234", "4C 34 12"}, {"JSR $12", "20 12 00"},
-    // The accumulator is named or left out.
-    {"ASL", "0A"}, {"ASL A", "0A"}, {"ROR A", "6A"}, {"LSR", "4A"}, {"ASL $12", "06 12"},
+    {"JSR $12", "20 12 00"},
     // Immediate bytes, signed or unsigned, and the operators that take bytes.
-    {"LDA #$FF", "A9 FF"}, {"LDA #-1", "A9 FF"}, {"LDA #-128", "A9 80"}, {"LDA #LOW $1234", "A9 34"},
-    {"LDA #HIGH $1234", "A9 12"}, {"CMP #\"A\"", "C9 41"}, {"LDX #{$10+2}*2", "A2 24"},
+    {"LDA #-1", "A9 FF"}, {"LDA #-128", "A9 80"}, {"LDA #LOW $1234", "A9 34"}, {"LDA #HIGH $1234", "A9 12"},
+    {"CMP #\"A\"", "C9 41"}, {"LDX #{$10+2}*2", "A2 24"},
     // Lower case and blanks inside the operand.
     {"lda ( $12 ) , y", "B1 12"}, {"sta $1234 , x", "9D 34 12"},
-    // Branches at both ends of their reach, and onto themselves.
-    {"BNE $", "D0 FE"}, {"BNE $+129", "D0 7F"}, {"BNE $-126", "D0 80"}, {"LOOP: DEX\nBNE LOOP", "CA D0 FD"},
+    // A branch to a label ahead.
     {"BEQ NEXT\nNOP\nNEXT: RTS", "F0 01 EA 60", 2},
     // Names: a constant known before use, a forward one in page zero (short in
     // every pass), and a forward address that needs the long form, found in
@@ -65,8 +57,6 @@ const TBytesCase BytesCases[] = {
     {"ZP: EQU $80\nLDA ZP", "A5 80", 2}, {"LDA FWD\nFWD: EQU $80", "A5 80", 2},
     {"LDA LATER\nLATER: NOP", "AD 03 10 EA", 3}, {"JMP LATER\nLATER: NOP", "4C 03 10 EA", 2},
     {"LDA LATER,X\nLATER: NOP", "BD 03 10 EA", 3},
-    // Implied instructions.
-    {"NOP", "EA"}, {"BRK", "00"}, {"TXS", "9A"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table6502, Encoding6502Test, ::testing::ValuesIn(BytesCases));

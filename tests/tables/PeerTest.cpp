@@ -62,9 +62,7 @@ std::string Replaced(std::string s, const std::string& from, const std::string& 
 // Where two images part, with a few bytes of each around it, so that a
 // wrong opcode or operand byte can be found in the peer source.
 std::string FirstDifference(const std::string& ours, const std::string& theirs) {
-  size_t i = 0;
-  while (i < ours.size() && i < theirs.size() && ours[i] == theirs[i]) ++i;
-  if (i == ours.size() && i == theirs.size()) return "identical";
+  size_t i = std::mismatch(ours.begin(), ours.end(), theirs.begin(), theirs.end()).first - ours.begin();
   size_t from = i < 4 ? 0 : i - 4;
   char at[64];
   std::snprintf(at, sizeof at, "first difference at offset %zu (address $%04zX)", i, 0x1000 + i);
@@ -78,12 +76,11 @@ class PeerTest : public ::testing::TestWithParam<TPeerCase> {};
 
 TEST_P(PeerTest, SameBytesAsThePeerAssembler) {
   const TPeerCase& c = GetParam();
-  if (RunShell("command -v " + c.PeerTool + " >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << c.PeerTool << " is not installed; install the Debian package to compare against it";
   TTempDir dir;
+  if (RunIn(dir, "command -v " + c.PeerTool + " >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << c.PeerTool << " is not installed; install the Debian package to compare against it";
   std::string peerSource = c.Dir + "/" + c.PeerSource;
-  int peerStatus = RunShell("cd '" + dir.Path() + "' && " + Replaced(c.PeerCommand, "{SRC}", "'" + peerSource + "'") +
-                            " >peer.txt 2>&1");
+  int peerStatus = RunIn(dir, Replaced(c.PeerCommand, "{SRC}", "'" + peerSource + "'") + " >peer.txt 2>&1");
   ASSERT_EQ(peerStatus, 0) << c.PeerTool << " failed on " << peerSource << ":\n" << dir.Read("peer.txt");
   std::string theirs = dir.Read("peer.bin");
   ASSERT_FALSE(theirs.empty());

@@ -1,15 +1,12 @@
 // Runs the tarn command on a source with the bundled CPU tables on its search
 // path, and reads back the object file, the reported errors and the passes.
 #pragma once
-#include <cstdio>
-#include <cstdlib>
 #include <regex>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
-#include "../engine/TestSupport.h"
+#include "../cli/CliSupport.h"
 
 struct TTableError {
   int Line = 0, Number = 0;
@@ -18,25 +15,16 @@ struct TTableError {
 struct TTableRun {
   int Status = -1;
   int Passes = 0;
-  std::string Object;               // the object file as written (a binary image under "BIN8")
-  std::vector<TTableError> Errors;  // errors of the last pass, in report order
+  std::string Object;                   // the object file as written (a binary image under "BIN8")
+  std::vector<TTableError> Errors = {};  // errors of the last pass, in report order
   std::string Stderr;
 };
-
-inline int RunShell(const std::string& command) {
-  int raw = std::system(command.c_str());
-  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-}
 
 // Assembles SOURCE (a path) with its outputs in DIR: out.LST, out.BIN, out.ERR.
 // OPTIONS go before the source, for example a further "-I".
 inline TTableRun RunTarnOn(const TTempDir& dir, const std::string& source, const std::string& options = "") {
-  const std::string d = dir.Path();
-  TTableRun r;
-  r.Status = RunShell("cd '" + d + "' && '" TARN_BINARY "' -I '" TARN_TABLES_DIR "' " + options +
-                      " -l out.LST -o out.BIN -e out.ERR '" + source + "' >stdout.txt 2>stderr.txt </dev/null");
-  r.Object = dir.Read("out.BIN");
-  r.Stderr = dir.Read("stderr.txt");
+  TCommand c = RunTarn(dir, "-I '" TARN_TABLES_DIR "' " + options + " -l out.LST -o out.BIN -e out.ERR '" + source + "'");
+  TTableRun r{.Status = c.Status, .Object = dir.Read("out.BIN"), .Stderr = c.Err};
   static const std::regex errorLine(R"(:(\d+):\d+: error: .*\[(\d+)\]$)");
   static const std::regex summary(R"(^tarn: (\d+) pass)");
   std::istringstream lines(r.Stderr);
