@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <new>
 #include <string>
 #include <unistd.h>
 #if defined(__linux__) && defined(__GLIBC__)
@@ -24,19 +25,21 @@ namespace {
 // A run of tarn is short and touches most of the memory it takes once, a
 // large source tens of megabytes of it (what is kept of each line between
 // passes, the symbol index as it doubles). Page by page that is thousands of
-// page faults, a tenth of the run. So the heap is taken in one large step,
+// page faults, a tenth of the run. So the heap grows by one large step first,
 // what is freed stays in it for reuse, and the kernel is asked to back it with
-// huge pages where it offers them on request. Nothing depends on it: where the
-// calls are refused, memory is simply handed out page by page as before.
+// huge pages where it offers them on request. Nothing depends on it: where a
+// call is refused or a limit on the process's memory leaves no room for the
+// step, memory is handed out page by page as before.
 void PrepareHeap() {
 #if defined(__linux__) && defined(__GLIBC__)
-  constexpr size_t Pad = size_t(64) << 20, Huge = size_t(2) << 20;
+  constexpr size_t Step = size_t(64) << 20, Huge = size_t(2) << 20;
   // mallopt answers 1 when the C library's own allocator took the setting
   // (not so under a sanitizer's allocator, whose heap lies elsewhere).
   if (mallopt(M_MMAP_THRESHOLD, 32 << 20) != 1) return;  // large blocks from the heap too (32 MB is the most glibc takes)
-  mallopt(M_TRIM_THRESHOLD, int(4 * Pad));  // freed memory kept for reuse
-  mallopt(M_TOP_PAD, int(Pad));
-  char* grow = static_cast<char*>(std::malloc(Huge));  // the heap grows by the pad at once
+  mallopt(M_TRIM_THRESHOLD, int(4 * Step));  // freed memory kept for reuse
+  mallopt(M_TOP_PAD, int(Step));
+  char* grow = static_cast<char*>(std::malloc(Huge));
+  mallopt(M_TOP_PAD, 128 * 1024);  // later growth by the usual steps
   if (!grow) return;
   uintptr_t start = (reinterpret_cast<uintptr_t>(grow) + Huge - 1) & ~uintptr_t(Huge - 1);
   uintptr_t end = reinterpret_cast<uintptr_t>(sbrk(0)) & ~uintptr_t(Huge - 1);
@@ -89,7 +92,8 @@ const char Usage[] =
     "The dependency and label files are written after the last pass, errors or not.\n"
     "Exit status: 0 without errors, 1 with errors (also when the dependency or label\n"
     "file cannot be written), 2 for a usage error (also when an output file would be\n"
-    "the source file itself, or the dependency or label file another output).\n";
+    "the source file itself, or the dependency or label file another output), 3 when\n"
+    "memory ran out (the files being written may be incomplete).\n";
 
 // The output names derived from the source: same directory, base name
 // without its extension, upper-case extensions.
@@ -280,8 +284,7 @@ bool WriteSideFile(const char* what, const std::string& path, const std::string&
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  PrepareHeap();
+static int Run(int argc, char** argv) {
   std::string source, listing, object, errors;
   bool listingSet = false, objectSet = false, errorsSet = false, quiet = false;
   unsigned long explainLine = 0;
@@ -499,4 +502,17 @@ int main(int argc, char** argv) {
                  (unsigned long)lines, unsigned(count), count == 1 ? "" : "s", (unsigned long)checksum);
   }
   return count == 0 && !sideFilesFailed ? 0 : 1;
+}
+
+int main(int argc, char** argv) {
+  PrepareHeap();
+  try {
+    return Run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // The engine stops a run with an error of its own where memory runs out
+    // for a symbol, a table or a macro line; anywhere else the run stops here.
+    std::fflush(stdout);
+    std::fputs("tarn: out of memory; the run was stopped and the files it was writing may be incomplete\n", stderr);
+    return 3;
+  }
 }

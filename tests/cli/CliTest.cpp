@@ -246,4 +246,25 @@ TEST(Cli, ShowsTheSourceLineAndACaretOnATerminal) {
   EXPECT_NE(dir.Read("fifo.txt").find("p.asm:2:"), std::string::npos) << dir.Read("fifo.txt");
 }
 
+// Memory running out outside the records the engine guards (here the
+// records of lines kept between passes) stops the run with a message and
+// its own exit status, not an abort; so does any limit on the process's
+// memory that leaves no room for the heap's first large step, and a limit
+// that leaves enough room assembles as without one.
+TEST(Cli, StopsWithAMessageWhenMemoryRunsOut) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "the sanitizer's own memory does not fit under a data limit";
+#endif
+  TTempDir dir;
+  std::string source = "\tHOF \"INT8\"\n";
+  for (int i = 0; i < 300000; ++i) source += "\tDFB " + std::to_string(i % 256) + ", 2, 3\n";
+  dir.Write("big.asm", source);
+  const std::string tarn = " '" TARN_BINARY "' -q --no-listing big.asm >stdout.txt 2>stderr.txt </dev/null";
+  EXPECT_EQ(RunIn(dir, "ulimit -d 6000 &&" + tarn), 3);
+  EXPECT_EQ(dir.Read("stderr.txt"),
+            "tarn: out of memory; the run was stopped and the files it was writing may be incomplete\n");
+  EXPECT_EQ(RunIn(dir, "ulimit -d 40000 &&" + tarn), 0) << dir.Read("stderr.txt");
+  EXPECT_EQ(dir.Read("big.ERR"), "");
+}
+
 }  // namespace
