@@ -1,5 +1,6 @@
 // tarn: the command-line assembler, for scripts, build systems and editors.
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
