@@ -75,7 +75,7 @@ bool TTarn::ReadShape() {
   n += sizeof FoundSymbol;
   key[n++] = CaseFlag == On ? 'c' : 'C';
   ShapeKeyLength = n;
-  ShapeHash = HashText(key, n, 0);
+  ShapeHash = HashText(key, n, 0) | 1;  // 0 marks a free slot
   return true;
 }
 
@@ -124,17 +124,13 @@ TTarn::TShapeEntry* TTarn::FindShape(bool add) {
   size_t mask = ShapeSlots.size() - 1;
   for (size_t i = size_t(ShapeHash) & mask;; i = (i + 1) & mask) {
     TShapeSlot& slot = ShapeSlots[i];
-    if (slot.Hash == ShapeHash) {
-      TShapeEntry& entry = Shapes[slot.Entry];
-      if (entry.Key.size() == ShapeKeyLength && std::memcmp(entry.Key.data(), ShapeKey, ShapeKeyLength) == 0)
-        return &entry;
-      continue;
-    }
+    // The key's 64-bit hash stands for the key, as a line's check stands for its text.
+    if (slot.Hash == ShapeHash) return &Shapes[slot.Entry];
     if (slot.Hash != 0) continue;
     if (!add || Shapes.size() >= MaxShapes) return nullptr;
     slot.Hash = ShapeHash;
     slot.Entry = uint32_t(Shapes.size());
-    Shapes.emplace_back().Key.assign(ShapeKey, ShapeKeyLength);
+    Shapes.emplace_back();
     if (Shapes.size() * 2 > ShapeSlots.size()) {
       // Twice the slots, each entry placed again by its key's hash.
       std::vector<TShapeSlot> slots(ShapeSlots.size() * 2);
@@ -197,6 +193,12 @@ TTarn::TShapeStep TTarn::OperandStep(bool lowFailed, bool highFailed, const TSym
   step.Bytes = uint16_t(ByteCount);
   step.Field = field;
   step.Shape = shape;
+  if (shape && step.Token >= 0 && shape->Kind[1] == TFieldShape::Constant && shape->Kind[2] == TFieldShape::Constant &&
+      !(shape->Kind[0] == TFieldShape::Traced && shape->CanFail[0])) {
+    step.Plain = true;
+    step.Low = shape->Value[1];
+    step.High = shape->Value[2];
+  }
   return step;
 }
 
@@ -262,10 +264,18 @@ bool TTarn::ApplyShape(const TShapeEntry& entry, const int32_t* values, const st
   bool readsCounter = false;
   for (int v = 0; v < entry.Count && !chosen; ++v) {
     const TShapeVariant& variant = entry.Variants[v];
-    if (!TextsHold(variant.Texts, texts)) continue;
+    if (!variant.Texts.empty() && !TextsHold(variant.Texts, texts)) continue;
     RecordReadsCounter = false;
     bool holds = true;
     for (const TShapeStep& step : variant.Checks) {
+      if (step.Plain) {
+        OperandValue = values[step.Token];
+        if ((OperandValue < step.Low) != step.LowFailed || (step.High < OperandValue) != step.HighFailed) {
+          holds = false;
+          break;
+        }
+        continue;
+      }
       ByteCount = step.Bytes;  // before the operand, whose steps may read it
       bool ok = true;
       OperandValue = step.Token >= 0 ? values[step.Token] : ShapeOperand(variant, step, values, ok);
@@ -389,7 +399,7 @@ void TTarn::RememberForward(TLineMemo& memo) {
   size_t at = ShapeTokens[0].KeyAt;
   uint64_t hash = ShapeHash;
   ShapeKey[at] = '\x02';
-  ShapeHash = HashText(ShapeKey, ShapeKeyLength, 0);
+  ShapeHash = HashText(ShapeKey, ShapeKeyLength, 0) | 1;
   TShapeEntry* entry = FindShape(true);
   ShapeKey[at] = '\x03';
   ShapeHash = hash;

@@ -727,6 +727,10 @@ class TTarn : public TAssembleSettings {
     int32_t Constant = 0;     // the operand value without a token; for a name field, the value inserted
     const TSymbol* Field = nullptr;
     const TFieldShape* Shape = nullptr;  // null: insert Constant as it stands
+    // A check of a token's value against constant bounds, the usual check:
+    // compared directly, without the descriptor's parts.
+    bool Plain = false;
+    int32_t Low = 0, High = 0;
   };
   // A comparison of the pattern's text with a token's text: the token, where
   // in it, the character compared and how that came out; or, when the match
@@ -745,7 +749,6 @@ class TTarn : public TAssembleSettings {
     std::vector<uint8_t> Base;  // the code bytes of the matched alternative, before its fields
   };
   struct TShapeEntry {
-    std::string Key;
     TShapeVariant Variants[3];
     uint8_t Count = 0, Next = 0;  // variants held; the one replaced next
   };
