@@ -7,7 +7,9 @@
 #include <QRect>
 #include <chrono>
 #include <memory>
+#include <new>
 
+#include "Prompts.h"
 #include "Tarn.h"
 
 namespace {
@@ -155,14 +157,24 @@ void TTarnDialog::AssembleClicked() {
   AssembleBtn->repaint();
 
   // The state is large and lives only for this run.
-  auto state = std::make_unique<TTarn>();
-  state->ShowProgressFn = ShowProgress;
-  EngineState = state.get();
-  LastPaint = {};
-  Errors = state->Assemble(MainPath, OutputFiles.Listing, OutputFiles.Object, OutputFiles.Errors);
-  PaintPendingFields();
+  try {
+    auto state = std::make_unique<TTarn>();
+    state->ShowProgressFn = ShowProgress;
+    EngineState = state.get();
+    LastPaint = {};
+    Errors = state->Assemble(MainPath, OutputFiles.Listing, OutputFiles.Object, OutputFiles.Errors);
+    PaintPendingFields();
+  } catch (const std::bad_alloc&) {
+    // Memory ran out where the engine has no numbered error for it. The
+    // run's state is gone by now, which gives the memory back; the workbench
+    // and its windows go on, and the dialog closes as if cancelled, with no
+    // errors to step through.
+    EngineState = nullptr;
+    Prompts().Message(this, QString::fromLatin1(OutOfMemoryText), windowTitle(), TMessageIcon::Stop, TButtons::Ok);
+    reject();
+    return;
+  }
   EngineState = nullptr;
-  state.reset();
   Ran = true;
 
   CancelBtn->hide();

@@ -10,6 +10,10 @@ class QLabel;
 class QPushButton;
 class TTarn;
 
+// Shown when a run stops because memory ran out.
+inline const char* const OutOfMemoryText =
+    "Out of memory: the run was stopped, and the files it was writing may be incomplete.";
+
 class TTarnDialog : public QDialog {
   Q_OBJECT
  public:

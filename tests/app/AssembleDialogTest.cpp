@@ -3,10 +3,43 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
 
 #include "AssembleDialog.h"
 #include "Files.h"
+#include "ScriptedPrompts.h"
 #include "Tarn.h"
+
+namespace {
+// While it lives, the process may take only so many bytes more memory for
+// data than it holds now.
+class TDataLimit {
+ public:
+  explicit TDataLimit(rlim_t more) {
+    getrlimit(RLIMIT_DATA, &Saved);
+    rlimit limit = Saved;
+    limit.rlim_cur = DataHeld() + more;
+    setrlimit(RLIMIT_DATA, &limit);
+  }
+  ~TDataLimit() { setrlimit(RLIMIT_DATA, &Saved); }
+
+ private:
+  static rlim_t DataHeld() {
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word)
+      if (word == "VmData:") {
+        rlim_t kilobytes = 0;
+        status >> kilobytes;
+        return kilobytes * 1024;
+      }
+    return 0;
+  }
+  rlimit Saved{};
+};
+}  // namespace
 
 class AssembleDialogTest : public QObject {
   Q_OBJECT
@@ -74,6 +107,43 @@ class AssembleDialogTest : public QObject {
     QCOMPARE(dlg.Field(211)->text(), QString("200001"));
     QCOMPARE(dlg.Field(212)->text(), QString("200001"));
     QCOMPARE(dlg.Field(214)->text(), QString("     0"));
+  }
+
+  void runningOutOfMemoryStopsWithAMessageAndTheWorkbenchGoesOn() {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("the sanitizer's allocator does not fit under a data limit");
+#endif
+    // A million labels need far more than the 16 MB the run may take.
+    std::string main = PathOf("huge.asm");
+    std::string source;
+    for (int i = 0; i < 1000000; ++i) {
+      source += 'L';
+      source += std::to_string(i);
+      source += " DFB 1\n";
+    }
+    WriteAll(main, source);
+    source = {};
+    TScriptedPrompts prompts;
+    prompts.AnswerMessage("Assembling", TAnswer::Ok);
+    {
+      TTarnDialog dlg(nullptr, main);
+      {
+        TDataLimit limit(16 << 20);
+        dlg.AssembleButton()->click();
+      }
+      QCOMPARE(prompts.Pending(), 0);
+      QCOMPARE(prompts.Calls.at(0).Text, QString::fromLatin1(OutOfMemoryText));
+      QCOMPARE(dlg.result(), int(QDialog::Rejected));
+      QVERIFY(!dlg.Assembled());
+      QVERIFY(!CurrentEngineState());
+    }
+    // With the memory back, the next run assembles as usual.
+    std::string small = PathOf("after.asm");
+    WriteAll(small, " DFB 1\n");
+    TTarnDialog dlg(nullptr, small);
+    dlg.AssembleButton()->click();
+    QVERIFY(dlg.Assembled());
+    QCOMPARE(int(dlg.ErrorCount()), 0);
   }
 
   void runs_data() {
