@@ -75,7 +75,7 @@ bool TTarn::ReadShape() {
   n += sizeof FoundSymbol;
   key[n++] = CaseFlag == On ? 'c' : 'C';
   ShapeKeyLength = n;
-  ShapeHash = HashText(key, n, 0) | 1;  // 0 marks a free slot
+  ShapeHash = HashText(key, n, 0);
   return true;
 }
 
@@ -236,7 +236,6 @@ void TTarn::NoteTokenText(const char* at, char p, bool anyCase) {
 }
 
 bool TTarn::TextsHold(const std::vector<TTextCheck>& checks, const std::string_view* texts) {
-  if (checks.empty()) return true;
   if (!texts) return false;
   for (const TTextCheck& check : checks) {
     std::string_view text = texts[check.Token];
@@ -399,7 +398,7 @@ void TTarn::RememberForward(TLineMemo& memo) {
   size_t at = ShapeTokens[0].KeyAt;
   uint64_t hash = ShapeHash;
   ShapeKey[at] = '\x02';
-  ShapeHash = HashText(ShapeKey, ShapeKeyLength, 0) | 1;
+  ShapeHash = HashText(ShapeKey, ShapeKeyLength, 0);
   TShapeEntry* entry = FindShape(true);
   ShapeKey[at] = '\x03';
   ShapeHash = hash;

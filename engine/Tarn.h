@@ -803,6 +803,7 @@ class TTarn : public TAssembleSettings {
   void ForgetTextNames();
   bool ReplayShape(TLineMemo& memo);
   bool ApplyShape(const TShapeEntry& entry, const int32_t* values, const std::string_view* texts);
+  // Whether the token texts pass every check (of which there is at least one).
   static bool TextsHold(const std::vector<TTextCheck>& checks, const std::string_view* texts);
   void NoteTokenText(const char* at, char p, bool anyCase);
   void LinkShape(TLineMemo& memo, const TShapeEntry* entry);
