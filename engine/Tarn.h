@@ -681,8 +681,13 @@ class TTarn : public TAssembleSettings {
   bool RepeatRefused = false;  // the line's text is its slot's, but the outcome did not hold
   bool Repeats(TLineMemo& slot, const char* text, size_t length);
   void RepeatLine(TLineMemo& slot);
-  // The settings besides its text that decide how a line reads.
-  uint64_t LineSeed() const { return uint64_t(uint16_t(TabWidth)) << 1 | uint64_t(CaseFlag == On); }
+  // The settings besides its text that decide how a line reads; among them
+  // whether the CPU table is in yet, since its instructions come before the
+  // directives of the same name, also on lines that come before the CPU line
+  // and are read again in a later pass.
+  uint64_t LineSeed() const {
+    return uint64_t(TableLoaded != 0) << 17 | uint64_t(uint16_t(TabWidth)) << 1 | uint64_t(CaseFlag == On);
+  }
   bool MemoHolds(const TLineMemo& memo) const;
   TLineMemo* StartRecording();
   void Remember(TLineMemo& memo);

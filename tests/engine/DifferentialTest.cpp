@@ -154,7 +154,10 @@ const std::map<std::string, std::string>& Tables() {
       {"r.tbl", ReadFile(TARN_TABLES_DIR "/rv32im.tbl")}, {"b.tbl", ReadFile(TARN_TABLES_DIR "/thumb.tbl")},
       {"x.tbl", ImaginaryTable},
       {"d.tbl", "0,\"A\"\n*\n1,8,8,100/#,0,255\n2,8,16,#,0,65535\n3,8,8,1 << #,0,255\n*\n"
-                "1,{1}^0000:\n2,{2}^000000:\n3,{3}^0000:\n*\nDIV|1-2^10:\nSHF|3^20:\n"}};
+                "1,{1}^0000:\n2,{2}^000000:\n3,{3}^0000:\n*\nDIV|1-2^10:\nSHF|3^20:\n"},
+      // Instructions named like directives: once the table is in, they stand
+      // in the directives' place, on lines before the CPU line too.
+      {"o.tbl", "0,\"A\"\n*\n1,8,8,#,0,255\n*\n1,{1}^0000:\n*\nDFB|1^10:\nEQU|1^20:\nNOP^EA:\n"}};
   return tables;
 }
 
@@ -328,6 +331,10 @@ std::vector<TProgramCase> ProgramCases() {
       {"lines the reading changes or cuts", "\tINCL \"inc.asm\"\n\tINCL \"inc.asm\"\nFWD\tEQU 1234H\n", cut},
       {"mnemonics before and after the CPU line",
        "\tNOP\n\tLDA #1\n\tCPU \"t.tbl\"\n\tHOF \"INT8\"\n\tNOP\n\tLDA #1\n", "", ""},
+      {"directives before the CPU line that its table makes instructions",
+       "\tDFB 1,2,3\n\tDFB 4\nX\tEQU 5\n\tINCL \"inc.asm\"\n\tCPU \"o.tbl\"\n\tHOF \"INT8\"\n\tDFB 6\n\tDFB 7,8\n"
+       "\tNOP\n\tINCL \"inc.asm\"\n",
+       "\tDFB 9\n\tDFB 10,11\nY\tEQU 12\n", ""},
       {"data lists", data + "\tORG 2000H\n" + data, ""},
       // Lines of one shape (the same text but for their numbers and labels)
       // are matched from the first one's checks while the values pass them
